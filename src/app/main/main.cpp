@@ -1,0 +1,26 @@
+// VELT02: the health manager's workstation program.
+#include <QApplication>
+#include <QLocale>
+#include <filesystem>
+
+#include "app/MainWindow.h"
+#include "app/common/Contexto.h"
+#include "app/common/QtDriver.h"
+#include "data/DataModule.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("VELT02");
+    // Thousands separator ",", decimal separator "." everywhere.
+    QLocale::setDefault(QLocale::c());
+
+    velt::TDM dm(std::filesystem::current_path());
+    velt::ui::defineDataModule(&dm);
+    {
+        velt::ui::QtDriver driver(nullptr);
+        dm.DataModuleCreate(driver);  // failures have been shown; the window opens regardless
+    }
+    velt::ui::TForm1 janela(&dm);
+    janela.showMaximized();
+    return app.exec();
+}
