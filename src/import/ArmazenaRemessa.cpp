@@ -1,0 +1,469 @@
+#include "import/ArmazenaRemessa.h"
+
+#include <algorithm>
+
+#include "common/Cp1252.h"
+#include "common/Driver.h"
+#include "common/Validacao.h"
+
+namespace velt {
+
+namespace {
+
+std::string_view semFinais(std::string_view s) {
+    auto n = s.find_last_not_of(' ');
+    return n == std::string_view::npos ? std::string_view{} : s.substr(0, n + 1);
+}
+
+std::string apara(std::string_view s) {
+    auto a = s.find_first_not_of(' ');
+    if (a == std::string_view::npos) return {};
+    auto b = s.find_last_not_of(' ');
+    return std::string(s.substr(a, b - a + 1));
+}
+
+// Equality as the server answers it: trailing blanks ignored, a NULL never equal.
+bool igual(const std::optional<std::string>& armazenado, std::string_view parametro) {
+    return armazenado && semFinais(*armazenado) == semFinais(parametro);
+}
+
+// substring(s from a for n) of the server, 1-based.
+std::string_view sub(std::string_view s, std::size_t de, std::size_t n) {
+    if (de - 1 >= s.size()) return {};
+    return s.substr(de - 1, n);
+}
+
+std::string chave(std::initializer_list<std::string_view> partes) {
+    std::string k;
+    for (auto p : partes) {
+        k.append(semFinais(p));
+        k.push_back('\x1f');
+    }
+    return k;
+}
+
+std::optional<std::string> opcional(const Cursor& c, std::string_view coluna) {
+    if (c.isNull(coluna)) return std::nullopt;
+    return c.text(coluna);
+}
+
+enum class ClasseCns { Vazio, Valido, Outro };
+
+ClasseCns classe(const std::optional<std::string>& cns) {
+    if (!cns || cns->empty()) return ClasseCns::Vazio;
+    return ValidaCNS(*cns) ? ClasseCns::Valido : ClasseCns::Outro;
+}
+
+}  // namespace
+
+int ComparaTexto(std::string_view a, std::string_view b) {
+    std::size_t n = std::max(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        unsigned char x = i < a.size() ? (unsigned char)a[i] : ' ';
+        unsigned char y = i < b.size() ? (unsigned char)b[i] : ' ';
+        if (x != y) return x < y ? -1 : 1;
+    }
+    return 0;
+}
+
+std::string DataInvertida(std::string_view d) {
+    std::string r(sub(d, 5, 4));
+    r += sub(d, 3, 2);
+    r += sub(d, 1, 2);
+    return r;
+}
+
+// One staged row of TB_MOVIMENTO, as staged.
+struct ArmazenaRemessa::Registro {
+    std::string tipo, cnes, pront, internacao, saida, alta, proc, diagPrin, diagSec, dsProc, fonte, nome, nasc, cns,
+        sexo, logradouro, numero, complemento, cep, municipio, uf, operadora, cnpj, beneficiario, qtNasc, uti, obito,
+        nasc1, nasc2, nasc3, nasc4, nasc5, competencia, quantidade, modalidade, tiss;
+
+    explicit Registro(const Cursor& c)
+        : tipo(c.text("TP_REGISTRO")), cnes(c.text("CO_CNES")), pront(c.text("NU_PRONTUARIO")),
+          internacao(c.text("DT_INTERNACAO")), saida(c.text("DT_SAIDA")), alta(c.text("CO_TIPO_ALTA")),
+          proc(c.text("CO_PROCED_REALIZADO")), diagPrin(c.text("CO_DIAG_PRIN")), diagSec(c.text("CO_DIAG_SEC")),
+          dsProc(c.text("DS_PROCED")), fonte(c.text("CO_FONTE_REMUNERA")), nome(c.text("NO_PACIENTE")),
+          nasc(c.text("DT_NASC_PACIENTE")), cns(c.text("NU_CNS")), sexo(c.text("CO_SEXO")),
+          logradouro(c.text("DS_LOGRADOURO")), numero(c.text("NU_LOGRADOURO")), complemento(c.text("DS_COMPLEMENTO")),
+          cep(c.text("CO_CEP")), municipio(c.text("CO_MUNICIPIO")), uf(c.text("CO_UF")),
+          operadora(c.text("CO_OPERADORA")), cnpj(c.text("NU_OPERADORA")), beneficiario(c.text("CO_BENEFICIARIO")),
+          qtNasc(c.text("QT_NASC")), uti(c.text("QT_DIASUTI")), obito(c.text("NU_OBITO")), nasc1(c.text("NU_NASC1")),
+          nasc2(c.text("NU_NASC2")), nasc3(c.text("NU_NASC3")), nasc4(c.text("NU_NASC4")), nasc5(c.text("NU_NASC5")),
+          competencia(c.text("DT_COMPETENCIA")), quantidade(c.text("NU_QUANTIDADE")),
+          modalidade(c.text("CO_MODALIDADE")), tiss(c.text("NU_TISS")) {}
+
+    std::string chavePaciente() const { return chave({pront, nasc, nome, sexo}); }
+};
+
+ArmazenaRemessa::ArmazenaRemessa(Database& db, Driver& driver)
+    : db_(db),
+      driver_(driver),
+      selMovimento_(db.prepare("select * from tb_movimento  where nu_remessa = :remessa ")),
+      insPaciente_(db.prepare("insert into tb_paciente values (:cnes,:pront,:CNS,"
+                              ":nomep,:DtNasc,:sexo,:Logrp,:nump,:complp,"
+                              ":CEPp,:mun,:uf,:seq)")),
+      updPaciente_(db.prepare("update tb_paciente set DS_LOGRADOURO = :Logrp,"
+                              "NU_LOGRADOURO = :nump,DS_COMPLEMENTO = :complp,"
+                              "CO_CEP = :CEPp,CO_MUNICIPIO = :mun, CO_UF = :uf "
+                              "where NU_SEQ_ID_PACIENTE = :pac ")),
+      updPacienteCns_(db.prepare("update tb_paciente set DS_LOGRADOURO = :Logrp,"
+                                 "NU_LOGRADOURO = :nump,DS_COMPLEMENTO = :complp,"
+                                 "CO_CEP = :CEPp,CO_MUNICIPIO = :mun, CO_UF = :uf, NU_CNS = :cns "
+                                 "where NU_SEQ_ID_PACIENTE = :pac ")),
+      insInternacao_(db.prepare("insert into tb_internacao values (:rem,:ger,:cnes,"
+                                ":pront,:int,:sai,:alta,:proc,:pri,:sec,:dscproc,"
+                                ":remu,:sx,:nasc,:qtn,:n1,:n2,:n3,:n4,:n5,:obt,:uti,"
+                                ":oper,:cnpj,:ben,:mun,:qtd,:mod,:sqint,:sqpac,:cmpt,:tiss)")),
+      insConsolidado_(db.prepare("insert into tb_a_consolidado values (:rem,:ger,:cnes,"
+                                 ":cmpt,:proc,:qtd,:remu,:oper)")),
+      selConsolidado_(db.prepare("select co_procedimento, co_fonte_remunera, co_operadora from tb_a_consolidado "
+                                 "where co_cnes = :cnes and dt_competencia = :cmpt")),
+      selControle_(db.prepare("select valor from tb_controle where campo = :campo")),
+      updControle_(db.prepare("update tb_controle set valor = :seq where campo = :campo")),
+      delInternacao_(db.prepare("delete from tb_internacao where co_cnes = :cnes and nu_remessa = :rem")),
+      delConsolidado_(db.prepare("delete from tb_a_consolidado where co_cnes = :cnes and nu_remessa = :rem ")),
+      selPacientes_(db.prepare("select NU_SEQ_ID_PACIENTE, NU_CNS, NU_PRONTUARIO, DT_NASC_PACIENTE, NO_PACIENTE, "
+                               "CO_SEXO from tb_paciente where co_cnes = :cnes")),
+      selInternacoes_(db.prepare("select NU_SEQ_ID_PACIENTE, NU_PRONTUARIO, CO_MODALIDADE, CO_PROCED_REALIZADO, "
+                                 "CO_FONTE_REMUNERA, DT_INTERNACAO, DT_SAIDA from tb_internacao "
+                                 "where co_cnes = :cnes")) {}
+
+ArmazenaRemessa::~ArmazenaRemessa() = default;
+
+void ArmazenaRemessa::apagaAnteriores(Transaction& tx, const std::string& cnes, const std::string& remessa) {
+    try {
+        delInternacao_.bind("cnes", cnes).bind("rem", remessa).execute(tx);
+    } catch (const DatabaseError&) {
+        driver_.erro("Erro no delete da TB_INTERNACAO ");
+    }
+    try {
+        delConsolidado_.bind("cnes", cnes).bind("rem", remessa).execute(tx);
+    } catch (const DatabaseError&) {
+        driver_.erro("Erro no delete da TB_A_CONSOLIDADO ");
+    }
+}
+
+void ArmazenaRemessa::carregaIndices(Transaction& tx, const std::string& cnes) {
+    pacientes_.clear();
+    internacoes_.clear();
+    consolidados_.clear();
+    cnesCarregado_ = cnes;
+    {
+        Cursor c = selPacientes_.bind("cnes", cnes).open(tx);
+        while (c.next()) {
+            if (c.isNull("NU_SEQ_ID_PACIENTE") || c.isNull("CO_SEXO")) continue;  // never equal on the server
+            auto& v = pacientes_[chave({c.text("NU_PRONTUARIO"), c.text("DT_NASC_PACIENTE"), c.text("NO_PACIENTE"),
+                                        c.text("CO_SEXO")})];
+            v.push_back(Paciente{c.integer("NU_SEQ_ID_PACIENTE"), opcional(c, "NU_CNS")});
+        }
+    }
+    for (auto& [k, v] : pacientes_)
+        std::stable_sort(v.begin(), v.end(), [](const Paciente& a, const Paciente& b) { return a.seq > b.seq; });
+    {
+        Cursor c = selInternacoes_.bind("cnes", cnes).open(tx);
+        while (c.next()) {
+            if (c.isNull("NU_SEQ_ID_PACIENTE")) continue;
+            auto mod = opcional(c, "CO_MODALIDADE");
+            if (!mod) continue;  // no query of the overlap check can match it
+            Internacao i;
+            i.seq = c.integer("NU_SEQ_ID_PACIENTE");
+            i.pront = std::string(semFinais(c.text("NU_PRONTUARIO")));
+            i.modalidade = std::string(semFinais(*mod));
+            // A NULL procedure or source never matches; keep a marker that no parameter equals.
+            i.procedimento = c.isNull("CO_PROCED_REALIZADO") ? std::string("\x01") : std::string(semFinais(c.text("CO_PROCED_REALIZADO")));
+            i.fonte = c.isNull("CO_FONTE_REMUNERA") ? std::string("\x01") : std::string(semFinais(c.text("CO_FONTE_REMUNERA")));
+            i.entrada = DataInvertida(c.text("DT_INTERNACAO"));
+            if (!c.isNull("DT_SAIDA")) i.saida = DataInvertida(c.text("DT_SAIDA"));
+            internacoes_[chave({i.pront, std::to_string(i.seq)})].push_back(std::move(i));
+        }
+    }
+}
+
+std::int64_t ArmazenaRemessa::leControle(Transaction& tx, const char* campo) {
+    Cursor c = selControle_.bind("campo", campo).open(tx);
+    return c.next() ? c.integer("VALOR") : 0;
+}
+
+void ArmazenaRemessa::gravaControle(Transaction& tx, const char* campo, std::int64_t valor) {
+    try {
+        updControle_.bind("seq", valor).bind("campo", campo).execute(tx);
+    } catch (const DatabaseError&) {
+        driver_.erro("Erro no update da tb_controle");
+    }
+}
+
+void ArmazenaRemessa::armazena(Transaction& tx, const std::string& cnes, const std::string& remessa,
+                               const DataHora& geracao) {
+    pacientesInseridos_ = internacoesInseridas_ = consolidadosInseridos_ = 0;
+    carregaIndices(tx, cnes);
+    const std::int64_t pac0 = seqPac_ = leControle(tx, "SEQ_PAC");
+    const std::int64_t int0 = seqInt_ = leControle(tx, "SEQ_INT");
+
+    // The staged rows are read whole before storing: the cursor and the inserts share the transaction.
+    std::vector<Registro> registros;
+    {
+        Cursor c = selMovimento_.bind("remessa", remessa).open(tx);
+        while (c.next()) registros.emplace_back(c);
+    }
+    for (const Registro& r : registros) {
+        if (r.tipo == "2" || r.tipo == "4") {
+            try {
+                passoPaciente(tx, r);
+            } catch (const std::exception&) {
+                driver_.erro("Erro ao inserir paciente!");
+            }
+            try {
+                passoInternacao(tx, r, remessa, geracao);
+            } catch (const std::exception&) {
+                driver_.erro("Erro ao inserir internacao!");
+            }
+        } else if (r.tipo == "5") {
+            try {
+                passoConsolidado(tx, r, remessa, geracao);
+            } catch (const std::exception&) {
+                driver_.erro("Erro ao inserir consolidado!");
+            }
+        }
+        driver_.processaEventos();
+    }
+    if (seqPac_ != pac0) gravaControle(tx, "SEQ_PAC", seqPac_);
+    if (seqInt_ != int0) gravaControle(tx, "SEQ_INT", seqInt_);
+}
+
+std::vector<ArmazenaRemessa::Paciente>& ArmazenaRemessa::pacientesDaChave(const Registro& r) {
+    return pacientes_[r.chavePaciente()];
+}
+
+void ArmazenaRemessa::passoPaciente(Transaction& tx, const Registro& r) {
+    auto& achados = pacientesDaChave(r);
+    auto insere = [&] {
+        std::int64_t seq = seqPac_ + 1;
+        try {
+            insPaciente_.bind("cnes", r.cnes)
+                .bind("pront", r.pront)
+                .bind("CNS", r.cns)
+                .bind("nomep", r.nome)
+                .bind("DtNasc", r.nasc)
+                .bind("sexo", r.sexo)
+                .bind("Logrp", r.logradouro)
+                .bind("nump", r.numero)
+                .bind("complp", r.complemento)
+                .bind("CEPp", r.cep)
+                .bind("mun", r.municipio)
+                .bind("uf", r.uf)
+                .bind("seq", seq)
+                .execute(tx);
+        } catch (const DatabaseError&) {
+            driver_.erro("Erro no insert da TB_PACIENTE ");
+            return;
+        }
+        seqPac_ = seq;
+        ++pacientesInseridos_;
+        achados.insert(achados.begin(), Paciente{seq, r.cns});
+    };
+    auto atualiza = [&](Paciente& p, bool comCns) {
+        Statement& st = comCns ? updPacienteCns_ : updPaciente_;
+        st.bind("Logrp", r.logradouro)
+            .bind("nump", r.numero)
+            .bind("complp", r.complemento)
+            .bind("CEPp", r.cep)
+            .bind("mun", r.municipio)
+            .bind("uf", r.uf)
+            .bind("pac", p.seq);
+        if (comCns) st.bind("cns", r.cns);
+        try {
+            st.execute(tx);
+        } catch (const DatabaseError&) {
+            driver_.erro("Erro no update da TB_PACIENTE ");
+            return;
+        }
+        // Every row with this number changes on the server; ours holds one.
+        if (comCns) p.cns = r.cns;
+    };
+
+    if (achados.empty()) {
+        insere();
+        return;
+    }
+    Paciente& p = achados.front();
+    const std::string R = apara(r.cns);
+    const ClasseCns cr = R.empty() ? ClasseCns::Vazio : (ValidaCNS(R) ? ClasseCns::Valido : ClasseCns::Outro);
+    const ClasseCns cs = classe(p.cns);
+    const bool mesmo = p.cns && *p.cns == R;
+    switch (cr) {
+        case ClasseCns::Vazio:
+            if (cs == ClasseCns::Valido) insere();
+            else atualiza(p, true);
+            break;
+        case ClasseCns::Valido:
+            if (mesmo) atualiza(p, true);
+            else if (cs == ClasseCns::Valido) insere();
+            else atualiza(p, true);
+            break;
+        case ClasseCns::Outro:
+            if (mesmo) atualiza(p, true);
+            else if (cs == ClasseCns::Outro) {
+            } else atualiza(p, false);
+            break;
+    }
+}
+
+bool ArmazenaRemessa::sobrepoe(const Registro& r, std::int64_t seqPaciente) const {
+    const bool internacao = r.modalidade == "02";
+    const bool ambulatorial = r.modalidade == "01" && sub(r.proc, 7, 3) != "000";
+    if (!internacao && !ambulatorial) return false;
+    auto it = internacoes_.find(chave({r.pront, std::to_string(seqPaciente)}));
+    if (it == internacoes_.end()) return false;
+    const std::string a = DataInvertida(r.internacao), d = DataInvertida(r.saida);
+    for (const Internacao& s : it->second) {
+        if (s.modalidade != semFinais(r.modalidade)) continue;
+        if (ambulatorial && (s.procedimento != semFinais(r.proc) || s.fonte != semFinais(r.fonte))) continue;
+        if (!s.saida) continue;  // a NULL discharge makes both sides of the condition unknown
+        const std::string& A = s.entrada;
+        const std::string& D = *s.saida;
+        if ((ComparaTexto(a, D) < 0 && ComparaTexto(D, a) > 0 && ComparaTexto(A, d) < 0) ||
+            (ComparaTexto(a, A) == 0 && ComparaTexto(D, d) == 0))
+            return true;
+    }
+    return false;
+}
+
+void ArmazenaRemessa::passoInternacao(Transaction& tx, const Registro& r, const std::string& remessa,
+                                      const DataHora& geracao) {
+    const auto& achados = pacientesDaChave(r);
+    const std::string R = apara(r.cns);
+    const Paciente* p = nullptr;
+    for (const Paciente& c : achados)
+        if (R.empty() || igual(c.cns, R)) {
+            p = &c;
+            break;
+        }
+    if (!p) throw std::runtime_error("paciente não encontrado");
+    const std::int64_t seqPaciente = p->seq;
+    if (sobrepoe(r, seqPaciente)) return;
+
+    std::int64_t seq = seqInt_ + 1;
+    const std::string fonte = apara(r.fonte);
+    try {
+        insInternacao_.bind("rem", remessa)
+            .bind("ger", geracao)
+            .bind("cnes", r.cnes)
+            .bind("pront", r.pront)
+            .bind("int", r.internacao)
+            .bind("sai", r.saida)
+            .bind("alta", r.alta)
+            .bind("proc", r.proc)
+            .bind("pri", r.diagPrin)
+            .bind("sec", r.diagSec)
+            .bind("dscproc", r.dsProc)
+            .bind("remu", fonte)
+            .bind("sx", r.sexo)
+            .bind("nasc", r.nasc)
+            .bind("qtn", r.qtNasc)
+            .bind("n1", r.nasc1)
+            .bind("n2", r.nasc2)
+            .bind("n3", r.nasc3)
+            .bind("n4", r.nasc4)
+            .bind("n5", r.nasc5)
+            .bind("obt", r.obito)
+            .bind("uti", r.uti)
+            .bind("oper", r.operadora)
+            .bind("cnpj", r.cnpj)
+            .bind("ben", r.beneficiario)
+            .bind("mun", r.municipio)
+            .bind("qtd", r.quantidade)
+            .bind("mod", r.modalidade)
+            .bind("sqint", seq)
+            .bind("sqpac", seqPaciente)
+            .bind("cmpt", r.competencia)
+            .bind("tiss", r.tiss)
+            .execute(tx);
+    } catch (const DatabaseError&) {
+        driver_.erro("Erro no insert da tb_internacao");
+        return;
+    }
+    seqInt_ = seq;
+    ++internacoesInseridas_;
+    Internacao i;
+    i.seq = seqPaciente;
+    i.pront = std::string(semFinais(r.pront));
+    i.modalidade = std::string(semFinais(r.modalidade));
+    i.procedimento = std::string(semFinais(r.proc));
+    i.fonte = std::string(semFinais(fonte));
+    i.entrada = DataInvertida(r.internacao);
+    i.saida = DataInvertida(r.saida);
+    internacoes_[chave({i.pront, std::to_string(seqPaciente)})].push_back(std::move(i));
+}
+
+void ArmazenaRemessa::passoConsolidado(Transaction& tx, const Registro& r, const std::string& remessa,
+                                       const DataHora& geracao) {
+    const std::string cnes = apara(r.cnes), cmpt = apara(r.competencia), proc = apara(r.proc),
+                      fonte = apara(r.fonte), oper = apara(r.operadora);
+    auto it = consolidados_.find(cmpt);
+    if (it == consolidados_.end()) {
+        std::vector<Consolidado> linhas;
+        Cursor c = selConsolidado_.bind("cnes", cnes).bind("cmpt", cmpt).open(tx);
+        while (c.next()) {
+            Consolidado k;
+            if (auto v = opcional(c, "CO_PROCEDIMENTO")) k.procedimento = std::string(semFinais(*v));
+            if (auto v = opcional(c, "CO_FONTE_REMUNERA")) k.fonte = std::string(semFinais(*v));
+            if (auto v = opcional(c, "CO_OPERADORA")) k.operadora = std::string(semFinais(*v));
+            linhas.push_back(std::move(k));
+        }
+        it = consolidados_.emplace(cmpt, std::move(linhas)).first;
+    }
+    for (const Consolidado& k : it->second) {
+        if (!igual(k.procedimento, proc)) continue;
+        if (!fonte.empty() && (!igual(k.fonte, fonte) || !igual(k.operadora, oper))) continue;
+        driver_.avisa("Aviso tb_a_consolidado - registro não inserido por já existir na base em versão anterior a "
+                      "1.0.2.0");
+        return;
+    }
+    try {
+        insConsolidado_.bind("rem", remessa)
+            .bind("ger", geracao)
+            .bind("cnes", r.cnes)
+            .bind("cmpt", r.competencia)
+            .bind("proc", r.proc)
+            .bind("qtd", r.quantidade)
+            .bind("remu", fonte)
+            .bind("oper", oper)
+            .execute(tx);
+    } catch (const DatabaseError&) {
+        driver_.erro("Erro no insert da tb_a_consolidado " + remessa + " " + geracao.ddmmyyyy() + " " +
+                     cp1252::toUtf8(r.cnes) + " " + cp1252::toUtf8(r.competencia) + " " +
+                     cp1252::toUtf8(r.quantidade) + " " + cp1252::toUtf8(fonte) + " " + cp1252::toUtf8(oper));
+        return;
+    }
+    ++consolidadosInseridos_;
+    it->second.push_back(Consolidado{proc, fonte, oper});
+}
+
+EstatisticaRemessa ArmazenaRemessa::estatistica(Transaction& tx, const std::string& cnes,
+                                                const std::string& competencia, const std::string& remessa) {
+    auto um = [&](const char* sql, std::initializer_list<std::pair<const char*, std::string>> params) {
+        Statement st = db_.prepare(sql);
+        for (const auto& [n, v] : params) st.bind(n, v);
+        Cursor c = st.open(tx);
+        if (!c.next()) return 0LL;
+        std::string t = c.text(std::size_t{0});
+        return t.empty() ? 0LL : std::stoll(t);
+    };
+    EstatisticaRemessa e;
+    e.inseridos = um("select count(*) as TOTREG from tb_internacao where nu_remessa = :remessa", {{"remessa", remessa}}) +
+                  um("select count(*) as TOTREG from tb_a_consolidado where co_cnes = :cnes and dt_competencia = :cmpt ",
+                     {{"cnes", cnes}, {"cmpt", competencia}});
+    e.ambulatoriais = um("select Sum(cast(NU_QUANTIDADE as Integer)) as TotalA from tb_internacao where co_cnes = :cnes "
+                         "and NU_CMPT=:cmpt and co_modalidade = :modalidade ",
+                         {{"cnes", cnes}, {"cmpt", competencia}, {"modalidade", "01"}});
+    e.internacoes = um("select count(*) as TOTINT from tb_internacao where co_cnes = :cnes and NU_CMPT = :cmpt and "
+                       "co_modalidade = :modalidade ",
+                       {{"cnes", cnes}, {"cmpt", competencia}, {"modalidade", "02"}});
+    e.consolidados = um("select Sum(CAST(NU_QUANTIDADE AS INTEGER)) as TotalC from tb_a_consolidado where co_cnes = :cnes "
+                        "and dt_competencia = :cmpt ",
+                        {{"cnes", cnes}, {"cmpt", competencia}});
+    return e;
+}
+
+}  // namespace velt

@@ -1,0 +1,96 @@
+#pragma once
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "common/DataHora.h"
+#include "data/Database.h"
+
+namespace velt {
+
+class Driver;
+
+// The figures of a stored batch, for the statistics row and the protocol.
+struct EstatisticaRemessa {
+    long long inseridos = 0;     // rows of TB_INTERNACAO of the batch + consolidated rows of CNES and month
+    long long ambulatoriais = 0;  // sum of the quantities of the individual ambulatory rows
+    long long internacoes = 0;    // hospitalisation rows
+    long long consolidados = 0;   // sum of the quantities of the consolidated rows
+    long long total() const { return ambulatoriais + internacoes + consolidados; }
+};
+
+// Stores the staged rows of an accepted batch: patients, hospitalisations and ambulatory
+// attendances, consolidated counts. Everything runs inside the caller's transaction. Patient
+// matching, overlap checks and the equal-consolidated check answer from in-memory indexes of
+// the establishment's stored rows, loaded once per batch and kept up to date as rows are
+// stored, so rows stored earlier in the same file take part exactly as on the server.
+// The TB_CONTROLE numbers are read once per batch and written back once with their final value.
+class ArmazenaRemessa {
+public:
+    ArmazenaRemessa(Database& db, Driver& driver);
+    ~ArmazenaRemessa();
+
+    // Removes what an earlier import of the same batch stored (patients stay).
+    void apagaAnteriores(Transaction& tx, const std::string& cnes, const std::string& remessa);
+    // Stores every staged row of the batch, in the order the staging table returns them.
+    void armazena(Transaction& tx, const std::string& cnes, const std::string& remessa, const DataHora& geracao);
+    EstatisticaRemessa estatistica(Transaction& tx, const std::string& cnes, const std::string& competencia,
+                                   const std::string& remessa);
+
+    // Rows stored by the last armazena (for tests and the benchmark).
+    long long pacientesInseridos() const { return pacientesInseridos_; }
+    long long internacoesInseridas() const { return internacoesInseridas_; }
+    long long consolidadosInseridos() const { return consolidadosInseridos_; }
+
+private:
+    struct Paciente {
+        std::int64_t seq;
+        std::optional<std::string> cns;  // NU_CNS as the database returns it
+    };
+    struct Internacao {
+        std::int64_t seq;  // NU_SEQ_ID_PACIENTE
+        std::string pront, modalidade, procedimento, fonte;  // without trailing blanks
+        std::string entrada;                                 // DT_INTERNACAO rewritten YYYYMMDD
+        std::optional<std::string> saida;                    // DT_SAIDA rewritten YYYYMMDD
+    };
+    struct Consolidado {
+        std::optional<std::string> procedimento, fonte, operadora;  // without trailing blanks
+    };
+    struct Registro;
+
+    void carregaIndices(Transaction& tx, const std::string& cnes);
+    void passoPaciente(Transaction& tx, const Registro& r);
+    void passoInternacao(Transaction& tx, const Registro& r, const std::string& remessa, const DataHora& geracao);
+    void passoConsolidado(Transaction& tx, const Registro& r, const std::string& remessa, const DataHora& geracao);
+    bool sobrepoe(const Registro& r, std::int64_t seqPaciente) const;
+    std::vector<Paciente>& pacientesDaChave(const Registro& r);
+    std::int64_t leControle(Transaction& tx, const char* campo);
+    void gravaControle(Transaction& tx, const char* campo, std::int64_t valor);
+
+    Database& db_;
+    Driver& driver_;
+    Statement selMovimento_, insPaciente_, updPaciente_, updPacienteCns_, insInternacao_, insConsolidado_,
+        selConsolidado_, selControle_, updControle_, delInternacao_, delConsolidado_, selPacientes_,
+        selInternacoes_;
+
+    // Patients of the establishment by (record number, birth date, name, sex), newest first.
+    std::unordered_map<std::string, std::vector<Paciente>> pacientes_;
+    // Stored attendances of the establishment by (record number, patient number).
+    std::unordered_map<std::string, std::vector<Internacao>> internacoes_;
+    // Consolidated rows of the establishment, loaded per competência when first asked.
+    std::map<std::string, std::vector<Consolidado>> consolidados_;
+    std::string cnesCarregado_;
+    std::int64_t seqPac_ = 0, seqInt_ = 0;
+    long long pacientesInseridos_ = 0, internacoesInseridas_ = 0, consolidadosInseridos_ = 0;
+};
+
+// The server's text comparison: the shorter text is padded with blanks.
+int ComparaTexto(std::string_view a, std::string_view b);
+// DDMMYYYY rewritten YYYYMMDD with the server's substring rule (short texts give short pieces).
+std::string DataInvertida(std::string_view ddmmyyyy);
+
+}  // namespace velt

@@ -1,0 +1,358 @@
+#include "import/ImportaRemessa.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <system_error>
+
+#include "common/Cp1252.h"
+#include "common/DataHora.h"
+#include "common/Driver.h"
+#include "common/Validacao.h"
+#include "data/Database.h"
+#include "gestor/Gestor.h"
+#include "import/ArmazenaRemessa.h"
+#include "import/CacheReferencia.h"
+#include "import/CriticaRemessa.h"
+#include "import/Extracao.h"
+#include "import/Protocolo.h"
+
+namespace velt {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool respostaSubstituicao = false;
+
+std::string conta4(int n) {
+    char b[16];
+    std::snprintf(b, sizeof b, "%4d", n);
+    return b;
+}
+
+char maiuscula(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
+
+// What one batch file's pass leaves for after its commit.
+struct Passo {
+    bool estatistica = false;  // the statistics row was written: the protocol is due
+    bool interrompe = false;   // the statistics row failed: the run ends
+    DadosProtocolo protocolo;
+};
+
+class Execucao {
+public:
+    Execucao(Database& db, Driver& driver, const OpcoesImportacao& op, const Gestor& gestor, fs::path dirtrab,
+             std::string competencia)
+        : db_(db),
+          driver_(driver),
+          op_(op),
+          gestor_(gestor),
+          dirtrab_(std::move(dirtrab)),
+          competencia_(std::move(competencia)),
+          dir_(dirtrab_ / "VELT02" / competencia_),
+          cache_(db),
+          critica_(db, cache_, driver),
+          armazena_(db, driver),
+          selDuplicada_(db.prepare("select * from tb_estagio_remessa where nu_remessa = :remessa and "
+                                   "dt_geracao_remessa >= :geracao and dt_competencia = :cmpt")),
+          selImportada_(db.prepare("select * from tb_estagio_remessa where nu_remessa = :remessa and  "
+                                   "dt_competencia = :cmpt and nu_status = :st")),
+          delHosp_(db.prepare("delete from tb_estagio_remessa_hosp where co_cnes = :cnes and dt_competencia = :cmpt")),
+          updSubstituida_(db.prepare("update tb_estagio_remessa set nu_status= :st1 where  nu_remessa = :remessa and "
+                                     "dt_competencia = :cmpt and nu_status = :st2 ")),
+          insHosp_(db.prepare("insert into tb_estagio_remessa_hosp(CO_CNES,DT_COMPETENCIA,NU_STATUS)values "
+                              "(:cnes,:cmpt,:st)")),
+          insRemessa_(db.prepare("insert into tb_estagio_remessa values (:remessa,:geracao,:chegada,:cmpt,:st)")) {}
+
+    ResultadoImportacao executa();
+
+private:
+    Passo passa(const fs::path& arquivo, const std::string& remessa);
+    bool duplicada(Transaction& tx, const fs::path& arquivo, const std::string& remessa, const DataHora& geracao);
+    void linhaEstabelecimento(Transaction& tx, const std::string& remessa, const char* status);
+    void linhaRemessa(Transaction& tx, const std::string& remessa, const DataHora& geracao, const char* status);
+    bool linhaEstatistica(Transaction& tx, const std::string& remessa, const EstatisticaRemessa& e,
+                          long long lidos);
+
+    Database& db_;
+    Driver& driver_;
+    const OpcoesImportacao& op_;
+    const Gestor& gestor_;
+    fs::path dirtrab_;
+    std::string competencia_;
+    fs::path dir_;
+    CacheReferencia cache_;
+    CriticaRemessa critica_;
+    ArmazenaRemessa armazena_;
+    Statement selDuplicada_, selImportada_, delHosp_, updSubstituida_, insHosp_, insRemessa_;
+    ResultadoImportacao r_;
+};
+
+ResultadoImportacao Execucao::executa() {
+    r_.executada = true;
+    r_.diretorio = dir_;
+    ContadoresImportacao& k = r_.contadores;
+    driver_.progresso(0, 100);
+
+    for (const auto& zip : op_.arquivos) {
+        ExtraiArquivoZip(zip, dir_, driver_);
+        driver_.processaEventos();
+    }
+
+    std::vector<fs::path> lista;
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(dir_, ec))
+        if (e.is_regular_file() && ArquivoDaCompetencia(e.path().filename().string(), competencia_))
+            lista.push_back(e.path());
+    std::sort(lista.begin(), lista.end(),
+              [](const fs::path& a, const fs::path& b) { return a.filename().string() < b.filename().string(); });
+    k.selecionados = int(lista.size());
+
+    const std::size_t n = lista.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const fs::path& arquivo = lista[i];
+        const std::string remessa = NomeSemExtensao(arquivo.string());
+        Passo passo;
+        if (!fs::exists(arquivo)) {
+            driver_.erro("Arquivo: " + arquivo.filename().string() + " não encontrado");
+        } else {
+            passo = passa(arquivo, remessa);
+        }
+        driver_.progresso(std::lround(double(i + 1) * 100.0 / double(n)), 100);
+        // Deleted only now that its pass is committed: a stopped run finds it again.
+        fs::remove(arquivo, ec);
+        driver_.processaEventos();
+        if (passo.interrompe) return r_;
+        if (passo.estatistica && op_.protocolo)
+            r_.protocolos.push_back(EmiteProtocolo(passo.protocolo, dirtrab_, *op_.protocolo, driver_));
+    }
+    r_.concluida = true;
+    return r_;
+}
+
+bool Execucao::duplicada(Transaction& tx, const fs::path& arquivo, const std::string& remessa,
+                         const DataHora& geracao) {
+    const std::string cmpt = remessa.size() >= 13 ? remessa.substr(7, 6) : std::string();
+    {
+        Cursor c = selDuplicada_.bind("remessa", remessa).bind("geracao", geracao).bind("cmpt", cmpt).open(tx);
+        if (c.next()) {
+            c.close();
+            driver_.avisa("Esta remessa já foi importada ou é anterior a última existente na base '" + remessa + "'");
+            return true;
+        }
+    }
+    bool importada = false;
+    {
+        Cursor c = selImportada_.bind("remessa", remessa).bind("cmpt", cmpt).bind("st", "1").open(tx);
+        importada = c.next();
+    }
+    if (!importada) return false;
+    const std::string nome = remessa + ".VLT";
+    if (op_.perguntaSubstituicao) {
+        op_.perguntaSubstituicao(nome);
+    } else {
+        DefineRespostaSubstituicaoRemessa(driver_.pergunta(
+            "VELT02", "Esta remessa já se encontra carregada na base de dados. Deseja substituí-la ? " + nome));
+    }
+    return !RespostaSubstituicaoRemessa();
+}
+
+void Execucao::linhaEstabelecimento(Transaction& tx, const std::string& remessa, const char* status) {
+    const std::string cnes = remessa.substr(0, 7), cmpt = remessa.size() >= 13 ? remessa.substr(7, 6) : "";
+    try {
+        delHosp_.bind("cnes", cnes).bind("cmpt", cmpt).execute(tx);
+    } catch (const DatabaseError&) {
+        driver_.erro("Erro no delete da tb_estagio_remessa_hosp");
+    }
+    try {
+        insHosp_.bind("cnes", cnes).bind("cmpt", cmpt).bind("st", status).execute(tx);
+    } catch (const DatabaseError&) {
+        driver_.erro("Erro no insert da tb_remessa_hosp");
+    }
+}
+
+void Execucao::linhaRemessa(Transaction& tx, const std::string& remessa, const DataHora& geracao, const char* status) {
+    try {
+        insRemessa_.bind("remessa", remessa)
+            .bind("geracao", geracao)
+            .bind("chegada", agora())
+            .bind("cmpt", remessa.size() >= 13 ? remessa.substr(7, 6) : "")
+            .bind("st", status)
+            .execute(tx);
+    } catch (const DatabaseError&) {
+        driver_.erro("Erro no insert da tb_estagio_remessa");
+    }
+}
+
+bool Execucao::linhaEstatistica(Transaction& tx, const std::string& remessa, const EstatisticaRemessa& e,
+                                long long lidos) {
+    const std::string& t = op_.textoCompetencia;
+    const std::string cmpt = (t.size() >= 7 ? t.substr(3, 4) : "") + t.substr(0, std::min<std::size_t>(2, t.size()));
+    bool existe = false;
+    {
+        Statement sel = db_.prepare("SELECT nu_remessa from TB_REMESSA_ESTATISTICA WHERE NU_REMESSA = :v1");
+        Cursor c = sel.bind("v1", remessa).open(tx);
+        existe = c.next();
+    }
+    Statement st = existe
+                       ? db_.prepare("UPDATE TB_REMESSA_ESTATISTICA SET dt_chegada_remessa=:dt_cheg,dt_competencia=:dt_comp,"
+                                     "QT_AT_AMB=:QT_AT_AMB,QT_AT_INT=:QT_AT_INT,QT_AT_CON=:QT_AT_CON,"
+                                     "QT_TOT_AT=:QT_TOT_AT,QT_REG_LIDOS=:QT_REG_LID,QT_REG_INSERIDOS=:QT_REG_INSER WHERE "
+                                     "nu_remessa= '" + remessa + "'")
+                       : db_.prepare("INSERT INTO TB_REMESSA_ESTATISTICA (nu_remessa,dt_chegada_remessa,dt_competencia,"
+                                     "QT_AT_AMB,QT_AT_INT,QT_AT_CON,QT_TOT_AT,QT_REG_LIDOS,QT_REG_INSERIDOS) "
+                                     "VALUES (:nu_rem,:dt_cheg,:dt_comp,:QT_AT_AMB,:QT_AT_INT,:QT_AT_CON,:QT_TOT_AT,"
+                                     ":QT_REG_LID,:QT_REG_INSER)");
+    if (!existe) st.bind("nu_rem", remessa);
+    st.bind("dt_cheg", agora())
+        .bind("dt_comp", cmpt)
+        .bind("QT_AT_AMB", std::to_string(e.ambulatoriais))
+        .bind("QT_AT_INT", std::to_string(e.internacoes))
+        .bind("QT_AT_CON", std::to_string(e.consolidados))
+        .bind("QT_TOT_AT", std::to_string(e.total()))
+        .bind("QT_REG_LID", std::to_string(lidos))
+        .bind("QT_REG_INSER", std::to_string(e.inseridos));
+    try {
+        st.execute(tx);
+    } catch (const DatabaseError&) {
+        driver_.erro(std::string("Erro de ") + (existe ? "UPDATE" : "INSERT") + " na TB_REMESSA_ESTATISTICA");
+        return false;
+    }
+    return true;
+}
+
+Passo Execucao::passa(const fs::path& arquivo, const std::string& remessa) {
+    ContadoresImportacao& k = r_.contadores;
+    Passo passo;
+    const DataHora geracao = dataModificacao(arquivo.string());
+    driver_.status("Processando arquivo " + remessa);
+    driver_.processaEventos();
+
+    Transaction tx(db_);
+    tx.execute("delete from tb_movimento");
+    if (duplicada(tx, arquivo, remessa, geracao)) {
+        tx.commit();
+        return passo;
+    }
+
+    ParametrosCritica p{competencia_, dir_, remessa, geracao};
+    ResultadoCritica c = critica_.critica(arquivo, p, tx);
+    if (c.gravouErros()) ++k.arquivosErro;
+    if (c.gravouAgravo()) ++k.arquivosAgravo;
+
+    if (!c.erro) {
+        ++k.corretos;
+        if (RespostaSubstituicaoRemessa()) {
+            // Not caught: a failure here stops the run, and the pass is rolled back whole.
+            const std::string cmpt = remessa.size() >= 13 ? remessa.substr(7, 6) : "";
+            delHosp_.bind("cnes", remessa.substr(0, 7)).bind("cmpt", cmpt).execute(tx);
+            updSubstituida_.bind("st1", "3").bind("remessa", remessa).bind("cmpt", cmpt).bind("st2", "1").execute(tx);
+        }
+        armazena_.apagaAnteriores(tx, c.cnes, remessa);
+        linhaEstabelecimento(tx, remessa, c.semMovimento ? "2" : "1");
+        if (c.semMovimento) {
+            linhaRemessa(tx, remessa, geracao, "1");
+            ++k.semMovimento;
+        } else {
+            ++k.importados;
+            linhaRemessa(tx, remessa, geracao, "1");
+            armazena_.armazena(tx, c.cnes, remessa, geracao);
+        }
+    } else {
+        ++k.comErros;
+        if (!c.cnesRecusado) linhaRemessa(tx, remessa, geracao, "2");
+        tx.execute("delete from tb_movimento");
+    }
+    ++k.criticados;
+    driver_.status("");
+
+    if (!c.erro && c.linhasLidas >= 1) {
+        const std::string cmpt = remessa.size() >= 13 ? remessa.substr(7, 6) : "";
+        EstatisticaRemessa e = armazena_.estatistica(tx, c.cnes, cmpt, remessa);
+        const long long lidos = c.linhasLidas - 2;
+        if (!linhaEstatistica(tx, remessa, e, lidos)) {
+            passo.interrompe = true;
+        } else {
+            passo.estatistica = true;
+            DadosProtocolo& d = passo.protocolo;
+            d.momento = agora();
+            d.cnes = cp1252::toUtf8(c.cnes);
+            d.prestador = cp1252::toUtf8(c.razaoSocial);
+            d.gestor = cp1252::toUtf8(gestor_.identificacao) + "  -  UF: " + cp1252::toUtf8(gestor_.uf) +
+                       "  -  Cod Município: " + cp1252::toUtf8(gestor_.codmunic);
+            d.arquivo = remessa;
+            d.competencia = op_.textoCompetencia;
+            d.totalImportado = e.inseridos;
+            d.registrosLidos = lidos;
+            d.ambulatoriais = e.ambulatoriais;
+            d.internacoes = e.internacoes;
+            d.consolidados = e.consolidados;
+            d.atendimentos = e.total();
+        }
+    }
+    tx.commit();
+    return passo;
+}
+
+}  // namespace
+
+bool RespostaSubstituicaoRemessa() { return respostaSubstituicao; }
+void DefineRespostaSubstituicaoRemessa(bool sim) { respostaSubstituicao = sim; }
+
+std::vector<std::string> LinhasResumo(const ContadoresImportacao& c) {
+    return {
+        "Importação concluída...",
+        conta4(c.selecionados) + " arquivo(s) selecionado(s)",
+        conta4(c.criticados) + " arquivo(s) criticado(s)",
+        conta4(c.corretos) + " arquivo(s) correto(s)",
+        conta4(c.comErros) + " arquivo(s) com erros",
+        conta4(c.importados) + " arquivo(s) importado(s)",
+        conta4(c.semMovimento) + " arquivo(s) sem movimento",
+        conta4(c.arquivosErro) + " arquivo(s) de erros (*.err) gerado(s)",
+        conta4(c.arquivosAgravo) + " arquivo(s) de agravo (*.agr) gerado(s)",
+    };
+}
+
+bool ArquivoDaCompetencia(const std::string& nome, const std::string& competencia) {
+    const std::string fim = competencia + ".VLT";
+    if (nome.size() < fim.size()) return false;
+    for (std::size_t i = 0; i < fim.size(); ++i)
+        if (maiuscula(nome[nome.size() - fim.size() + i]) != fim[i]) return false;
+    return true;
+}
+
+ResultadoImportacao ImportaRemessas(Database& db, Driver& driver, const OpcoesImportacao& op) {
+    ResultadoImportacao vazio;
+    if (!ValidaCompetencia(op.textoCompetencia)) {
+        driver.erro("Competência Inválida.\rInforme uma competência válida.");
+        return vazio;
+    }
+    if (op.arquivos.empty()) {
+        driver.erro("Nenhum arquivo foi selecionado");
+        return vazio;
+    }
+    auto gestor = LeGestor(db);
+    if (!gestor || gestor->dirtrab.empty()) {
+        driver.erro("Cadastrar ou corrigir dados do gestor (opção \"Gestor\" no Menu Principal).");
+        return vazio;
+    }
+    const std::string& t = op.textoCompetencia;
+    std::string competencia = op.competencia.empty() ? t.substr(3, 4) + t.substr(0, 2) : op.competencia;
+    fs::path dirtrab = fs::path(cp1252::toUtf8(gestor->dirtrab));
+    std::error_code ec;
+    fs::path velt02 = dirtrab / "VELT02";
+    if (!fs::is_directory(velt02) && (!fs::create_directories(velt02, ec) || ec)) {
+        driver.erro("Erro ao criar o diretorio de trabalho " + velt02.string());
+        return vazio;
+    }
+    fs::path dir = velt02 / competencia;
+    if (!fs::is_directory(dir) && (!fs::create_directory(dir, ec) || ec)) {
+        driver.erro("Erro ao criar o subdiretorio de trabalho " + dir.string());
+        return vazio;
+    }
+    Execucao e(db, driver, op, *gestor, dirtrab, competencia);
+    return e.executa();
+}
+
+}  // namespace velt

@@ -1,0 +1,64 @@
+#pragma once
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace velt {
+
+class Database;
+class Driver;
+class EmissorProtocolo;
+
+// The counters of the summary dialog.
+struct ContadoresImportacao {
+    int selecionados = 0;    // batch files found in the run directory
+    int criticados = 0;      // files that passed the duplicate check
+    int corretos = 0;
+    int comErros = 0;
+    int importados = 0;
+    int semMovimento = 0;
+    int arquivosAgravo = 0;  // notification files written
+    int arquivosErro = 0;    // error files written
+};
+
+// The nine lines of the summary dialog (Label1 to Label9, in label order), each count
+// right-aligned in 4 characters. UTF-8.
+std::vector<std::string> LinhasResumo(const ContadoresImportacao& c);
+
+// The establishment import's replacement answer: program-wide, NÃO when the program starts,
+// changed only by the replacement question.
+bool RespostaSubstituicaoRemessa();
+void DefineRespostaSubstituicaoRemessa(bool sim);
+
+struct OpcoesImportacao {
+    std::string textoCompetencia;  // the competência edit text, MM/YYYY, as it stands at "Executar"
+    std::string competencia;       // run competência YYYYMM (fixed by "Localizar"); empty: from the text
+    std::vector<std::filesystem::path> arquivos;  // the archives chosen, in list order
+    // Asks the replacement question for the batch file named (batch number + ".VLT"); sets the
+    // program-wide answer, or leaves it as it was when the question is closed unanswered. Empty:
+    // the driver's yes/no question decides.
+    std::function<void(const std::string& arquivoVlt)> perguntaSubstituicao;
+    EmissorProtocolo* protocolo = nullptr;  // where protocols are drawn; none when null
+};
+
+struct ResultadoImportacao {
+    bool executada = false;  // got past the competência, list and directory checks
+    bool concluida = false;  // reached the summary (a failing statistics row ends the run before it)
+    ContadoresImportacao contadores;
+    std::filesystem::path diretorio;                // run directory
+    std::vector<std::filesystem::path> protocolos;  // PDF files written
+};
+
+// The establishment batch import run: extraction, then every batch file of the run competência
+// in name order, each in one transaction of its own: everything a file writes (staging, control
+// rows, stored rows, counters, statistics) commits together at the end of its pass or not at
+// all, so a run stopped at any moment leaves each batch wholly imported or untouched. The
+// extracted file is deleted only after its pass has committed. Throws on failures that stop the
+// run (error file not writable, a failing replacement step, protocol not writable).
+ResultadoImportacao ImportaRemessas(Database& db, Driver& driver, const OpcoesImportacao& opcoes);
+
+// "*" + competência + ".VLT" (letters ignoring case), the files a run takes.
+bool ArquivoDaCompetencia(const std::string& nome, const std::string& competencia);
+
+}  // namespace velt
