@@ -322,19 +322,35 @@ bool ArquivoDaCompetencia(const std::string& nome, const std::string& competenci
     return true;
 }
 
+std::string CompetenciaLocalizar(const std::string& t) {
+    if (t.size() < 7 || t == "  /    ") return {};
+    const std::string mm = t.substr(0, 2), yyyy = t.substr(3, 4);
+    std::string m = mm + yyyy;
+    auto a = m.find_first_not_of(' ');
+    m = a == std::string::npos ? std::string() : m.substr(a, m.find_last_not_of(' ') - a + 1);
+    if (m.size() < 6) return {};
+    const DataAtual hoje = LeDataAtual();
+    if (yyyy + mm > hoje.AnoAtual + hoje.MesAtual) return {};
+    if (yyyy == "0000" || mm == "00") return {};
+    return yyyy + mm;
+}
+
 ResultadoImportacao ImportaRemessas(Database& db, Driver& driver, const OpcoesImportacao& op) {
     ResultadoImportacao vazio;
     if (!ValidaCompetencia(op.textoCompetencia)) {
-        driver.erro("Competência Inválida.\rInforme uma competência válida.");
+        driver.erro("Competência Inválida.\nInforme uma competência válida.");
+        vazio.recusa = ResultadoImportacao::Recusa::Competencia;
         return vazio;
     }
     if (op.arquivos.empty()) {
         driver.erro("Nenhum arquivo foi selecionado");
+        vazio.recusa = ResultadoImportacao::Recusa::SemArquivos;
         return vazio;
     }
     auto gestor = LeGestor(db);
     if (!gestor || gestor->dirtrab.empty()) {
         driver.erro("Cadastrar ou corrigir dados do gestor (opção \"Gestor\" no Menu Principal).");
+        vazio.recusa = ResultadoImportacao::Recusa::Gestor;
         return vazio;
     }
     const std::string& t = op.textoCompetencia;
@@ -344,11 +360,13 @@ ResultadoImportacao ImportaRemessas(Database& db, Driver& driver, const OpcoesIm
     fs::path velt02 = dirtrab / "VELT02";
     if (!fs::is_directory(velt02) && (!fs::create_directories(velt02, ec) || ec)) {
         driver.erro("Erro ao criar o diretorio de trabalho " + velt02.string());
+        vazio.recusa = ResultadoImportacao::Recusa::Diretorio;
         return vazio;
     }
     fs::path dir = velt02 / competencia;
     if (!fs::is_directory(dir) && (!fs::create_directory(dir, ec) || ec)) {
         driver.erro("Erro ao criar o subdiretorio de trabalho " + dir.string());
+        vazio.recusa = ResultadoImportacao::Recusa::Diretorio;
         return vazio;
     }
     Execucao e(db, driver, op, *gestor, dirtrab, competencia);

@@ -43,6 +43,9 @@ struct OpcoesImportacao {
 };
 
 struct ResultadoImportacao {
+    // Why the run did not start: the screen puts the focus back where the user must act.
+    enum class Recusa { Nenhuma, Competencia, SemArquivos, Gestor, Diretorio };
+    Recusa recusa = Recusa::Nenhuma;
     bool executada = false;  // got past the competência, list and directory checks
     bool concluida = false;  // reached the summary (a failing statistics row ends the run before it)
     ContadoresImportacao contadores;
@@ -57,6 +60,11 @@ struct ResultadoImportacao {
 // extracted file is deleted only after its pass has committed. Throws on failures that stop the
 // run (error file not writable, a failing replacement step, protocol not writable).
 ResultadoImportacao ImportaRemessas(Database& db, Driver& driver, const OpcoesImportacao& opcoes);
+
+// The competência check of "Localizar": the run competência YYYYMM of an edit text MM/YYYY, or
+// empty when it is refused (still the empty mask, incomplete, later than the current month, year
+// 0000 or month 00).
+std::string CompetenciaLocalizar(const std::string& texto);
 
 // "*" + competência + ".VLT" (letters ignoring case), the files a run takes.
 bool ArquivoDaCompetencia(const std::string& nome, const std::string& competencia);
