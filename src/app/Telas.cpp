@@ -1,12 +1,16 @@
 #include "app/Telas.h"
 
 #include "app/common/Contexto.h"
+#include "gestor/ui/Telas.h"
+#include "import/ui/Telas.h"
 
 namespace velt::ui {
 
 void registraTelas(MenuPrincipal& menu) {
     // Each subsystem adds its registration call here as its screens are built.
     (void)menu;
+    registraTelasGestor(menu);
+    registraTelasImportacao(menu);
 }
 
 }  // namespace velt::ui
