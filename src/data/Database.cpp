@@ -522,13 +522,13 @@ struct Statement::Impl {
     }
 };
 
-Statement::Statement(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+Statement::Statement(std::shared_ptr<Impl> impl) : impl_(std::move(impl)) {}
 Statement::Statement(Statement&&) noexcept = default;
 Statement& Statement::operator=(Statement&&) noexcept = default;
 Statement::~Statement() = default;
 
 Statement Database::prepare(std::string_view sql) {
-    auto impl = std::make_unique<Statement::Impl>();
+    auto impl = std::make_shared<Statement::Impl>();
     impl->db = this;
     impl->sql = std::string(sql);
     impl->positional = parseNamedParameters(sql, impl->paramNames);
@@ -604,6 +604,7 @@ std::uint64_t Statement::execute() {
 // ---------------------------------------------------------------- Cursor
 
 struct Cursor::Impl {
+    std::shared_ptr<void> statement;  // keeps the prepared statement alive while rows are read
     std::unique_ptr<Transaction> own;
     IResultSet* rs = nullptr;
     std::vector<Field> fields;
@@ -697,6 +698,7 @@ Cursor Statement::open(Transaction& tx) {
     impl_->fillInput();
     impl_->db->traceSql(impl_->sql);
     auto c = std::make_unique<Cursor::Impl>();
+    c->statement = impl_;
     c->fields = impl_->outFields;
     c->buf.assign(impl_->outLength, 0);
     auto* t = static_cast<ITransaction*>(tx.handle_);

@@ -108,8 +108,8 @@ public:
 private:
     friend class Database;
     struct Impl;
-    explicit Statement(std::unique_ptr<Impl> impl);
-    std::unique_ptr<Impl> impl_;
+    explicit Statement(std::shared_ptr<Impl> impl);
+    std::shared_ptr<Impl> impl_;  // shared with its open cursors, which may outlive this handle
 };
 
 // One attachment to the VELT02 database, attached again on the next use after detach().
