@@ -77,13 +77,14 @@ std::string parseNamedParameters(std::string_view sql, std::vector<std::string>&
     return out;
 }
 
-std::vector<unsigned char> readCommittedTpb() {
-    return {isc_tpb_version3, isc_tpb_write, isc_tpb_read_committed, isc_tpb_rec_version, isc_tpb_wait};
+std::vector<unsigned char> readCommittedTpb(bool readOnly) {
+    return {isc_tpb_version3, static_cast<unsigned char>(readOnly ? isc_tpb_read : isc_tpb_write),
+            isc_tpb_read_committed, isc_tpb_rec_version, isc_tpb_wait};
 }
 
-ITransaction* startTx(IAttachment* att) {
+ITransaction* startTx(IAttachment* att, bool readOnly) {
     ThrowStatusWrapper st(master()->getStatus());
-    auto tpb = readCommittedTpb();
+    auto tpb = readCommittedTpb(readOnly);
     try {
         auto* tx = att->startTransaction(&st, static_cast<unsigned>(tpb.size()), tpb.data());
         st.dispose();
@@ -329,9 +330,9 @@ void Database::execute(std::string_view sql) {
 
 // ---------------------------------------------------------------- Transaction
 
-Transaction::Transaction(Database& db) : db_(db) {
+Transaction::Transaction(Database& db, Modo modo) : db_(db) {
     db_.ensureAttached();
-    handle_ = startTx(static_cast<IAttachment*>(db_.attachmentHandle()));
+    handle_ = startTx(static_cast<IAttachment*>(db_.attachmentHandle()), modo == Modo::SomenteLeitura);
 }
 
 Transaction::~Transaction() {
@@ -421,7 +422,7 @@ struct Statement::Impl {
         db->ensureAttached();
         auto* att = static_cast<IAttachment*>(db->attachmentHandle());
         std::unique_ptr<Transaction> own;
-        if (!outer) own = std::make_unique<Transaction>(*db);
+        if (!outer) own = std::make_unique<Transaction>(*db, Transaction::Modo::SomenteLeitura);
         Transaction& tx = outer ? *outer : *own;
         withStatus([&](ThrowStatusWrapper& st) {
             stmt = att->prepare(&st, static_cast<ITransaction*>(tx.handle_), 0, positional.c_str(), 3,
@@ -709,7 +710,7 @@ Cursor Statement::open(Transaction& tx) {
 }
 
 Cursor Statement::open() {
-    auto own = std::make_unique<Transaction>(*impl_->db);
+    auto own = std::make_unique<Transaction>(*impl_->db, Transaction::Modo::SomenteLeitura);
     Cursor c = open(*own);
     c.impl_->own = std::move(own);
     return c;

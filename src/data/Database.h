@@ -33,7 +33,9 @@ class Statement;
 // Destroyed without commit() it rolls back.
 class Transaction {
 public:
-    explicit Transaction(Database& db);
+    enum class Modo { LeituraEscrita, SomenteLeitura };
+    // Read committed, waiting on locks. A read-only one is cheap to start and end (look-ups).
+    explicit Transaction(Database& db, Modo modo = Modo::LeituraEscrita);
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
@@ -101,7 +103,7 @@ public:
     // Runs committed at once.
     std::uint64_t execute();
     Cursor open(Transaction& tx);
-    Cursor open();  // in a read transaction of its own, committed when the cursor closes
+    Cursor open();  // in a read-only transaction of its own, ended when the cursor closes
 
     const std::string& sql() const;
 

@@ -16,6 +16,7 @@ class Upgrade {
 public:
     explicit Upgrade(Database& db)
         : db_(db),
+          probes_(db, Transaction::Modo::SomenteLeitura),
           indexProbe_(db.prepare("SELECT RDB$INDEX_NAME FROM RDB$INDICES WHERE RDB$RELATION_NAME= :tab")),
           relationProbe_(db.prepare("SELECT 1 result FROM RDB$RELATIONS WHERE RDB$RELATION_NAME= :tab")),
           pkProbe_(db.prepare("SELECT RDB$RELATION_NAME AS TABELA,RDB$CONSTRAINT_NAME AS PK FROM \n"
@@ -30,27 +31,27 @@ public:
 private:
     bool hasIndex(const char* tab) {
         indexProbe_.bind("tab", tab);
-        return indexProbe_.open().next();
+        return indexProbe_.open(probes_).next();
     }
     bool hasRelation(const char* tab) {
         relationProbe_.bind("tab", tab);
-        auto c = relationProbe_.open();
+        auto c = relationProbe_.open(probes_);
         return c.next() && c.integer("RESULT") != 0;
     }
     std::string primaryKey(const char* tab) {
         pkProbe_.bind("key", "PRIMARY KEY").bind("tab", tab);
-        auto c = pkProbe_.open();
+        auto c = pkProbe_.open(probes_);
         return c.next() ? c.text("PK") : std::string();
     }
     bool hasColumn(const char* tab, const char* campo) {
         columnProbe_.bind("tab", tab).bind("campo", campo);
-        return columnProbe_.open().next();
+        return columnProbe_.open(probes_).next();
     }
     // The literal probe of group B: counts the rows found.
     int literalColumnRows(const char* relation, const char* column) {
         auto st = db_.prepare(std::string("select * from RDB$RELATION_FIELDS where RDB$FIELD_name = '") + column +
                               "' and RDB$RELATION_NAME = '" + relation + "'");
-        auto c = st.open();
+        auto c = st.open(probes_);
         int n = 0;
         while (c.next()) ++n;
         return n;
@@ -58,6 +59,8 @@ private:
     void run(const std::string& sql) { db_.execute(sql); }
 
     Database& db_;
+    // One read-committed, read-only transaction for every probe: it sees each change as it commits.
+    Transaction probes_;
     Statement indexProbe_, relationProbe_, pkProbe_, columnProbe_;
 };
 
@@ -148,19 +151,24 @@ void Upgrade::grupoB() {
     });
     {  // B5: not guarded; its failure ends the start-up
         auto st = db_.prepare("select DS_FONTE_REMUNERA from TB_FONTE_REMUNERACAO where DS_FONTE_REMUNERA = 'PROADI'");
-        if (!st.open().next())
+        if (!st.open(probes_).next())
             run("insert into TB_FONTE_REMUNERACAO(CO_FONTE_REMUNERA, DS_FONTE_REMUNERA)\nVALUES('12','PROADI')");
     }
     guarded([&] {
-        if (literalColumnRows("VW_TOTAL_MODALIDADE", "COMPT") > 0) run("DROP VIEW VW_TOTAL_MODALIDADE");
-        run(schema::kViewTotalModalidade);
+        // Dropped and created in one transaction: one commit at every start, and a failing
+        // creation does not leave the database without the view.
+        bool presente = literalColumnRows("VW_TOTAL_MODALIDADE", "COMPT") > 0;
+        Transaction tx(db_);
+        if (presente) tx.execute("DROP VIEW VW_TOTAL_MODALIDADE");
+        tx.execute(schema::kViewTotalModalidade);
+        tx.commit();
     });
     guarded([&] {
         auto st = db_.prepare(
             " SELECT r.RDB$FIELD_NAME AS nome, f.RDB$FIELD_TYPE AS tipo  FROM RDB$RELATION_FIELDS r LEFT JOIN "
             "RDB$FIELDS f ON r.RDB$FIELD_SOURCE = f.RDB$FIELD_NAME  WHERE r.RDB$RELATION_NAME='TB_A_CONSOLIDADO'"
             " AND r.RDB$FIELD_NAME = 'CO_FONTE_REMUNERA' AND f.RDB$FIELD_TYPE = 37");
-        if (st.open().next()) run("ALTER TABLE TB_A_CONSOLIDADO ALTER COLUMN CO_FONTE_REMUNERA TYPE CHAR(2)");
+        if (st.open(probes_).next()) run("ALTER TABLE TB_A_CONSOLIDADO ALTER COLUMN CO_FONTE_REMUNERA TYPE CHAR(2)");
     });
 }
 
