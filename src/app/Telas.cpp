@@ -3,6 +3,7 @@
 #include "app/common/Contexto.h"
 #include "gestor/ui/Telas.h"
 #include "import/ui/Telas.h"
+#include "reference/ui/Telas.h"
 
 namespace velt::ui {
 
@@ -11,6 +12,7 @@ void registraTelas(MenuPrincipal& menu) {
     (void)menu;
     registraTelasGestor(menu);
     registraTelasImportacao(menu);
+    registraTelasCadastro(menu);
 }
 
 }  // namespace velt::ui
