@@ -12,6 +12,7 @@ void registraTelas(MenuPrincipal& menu) {
     (void)menu;
     registraTelasGestor(menu);
     registraTelasImportacao(menu);
+    registraTelasReferencia(menu);
     registraTelasCadastro(menu);
 }
 
