@@ -2,6 +2,7 @@
 
 #include "common/Validacao.h"
 #include "data/Database.h"
+#include "gestor/Gestor.h"
 
 namespace velt {
 
@@ -178,19 +179,6 @@ CamposLidos CortaLinhaTransmissao(std::string_view linha) {
         if (ini < linha.size()) f[n] = std::string(linha.substr(ini, largura(n)));
     }
     return f;
-}
-
-std::string MaiusculasCp1252(std::string_view s) {
-    std::string out(s);
-    for (auto& ch : out) {
-        auto c = static_cast<unsigned char>(ch);
-        if (c >= 'a' && c <= 'z') c = static_cast<unsigned char>(c - 32);
-        else if (c >= 0xE0 && c <= 0xFE && c != 0xF7) c = static_cast<unsigned char>(c - 32);  // à..þ
-        else if (c == 0x9A || c == 0x9C || c == 0x9E) c = static_cast<unsigned char>(c - 16);  // š œ ž
-        else if (c == 0xFF) c = 0x9F;                                                         // ÿ
-        ch = static_cast<char>(c);
-    }
-    return out;
 }
 
 CamposLidos LeLinhaTransmissao(std::string_view linha) {

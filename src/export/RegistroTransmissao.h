@@ -74,7 +74,4 @@ CamposLidos CortaLinhaTransmissao(std::string_view linha);
 // three blanks first becomes one blank.
 CamposLidos LeLinhaTransmissao(std::string_view linha);
 
-// Windows-1252 capitals, accented letters included.
-std::string MaiusculasCp1252(std::string_view s);
-
 }  // namespace velt
