@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <set>
 #include <sstream>
 
+#include "support/Processo.h"
 #include "support/ScriptedDriver.h"
 #include "support/TestDatabase.h"
 
@@ -125,20 +125,18 @@ TEST(RestauraBytesZip, DesfazODeslocamentoDe32) {
 }
 
 TEST(RestauraBytesZip, ArquivoReal) {
-    if (std::system("command -v zip >/dev/null 2>&1 && command -v unzip >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "zip/unzip ausentes";
     TempDir d;
     escreveArquivo(d / "dados.txt", std::string(5000, 'V') + "\r\nfim\r\n");
-    std::string cmd = "cd '" + d.path().string() + "' && zip -q -9 -P senha pacote.zip dados.txt";
-    ASSERT_EQ(std::system(cmd.c_str()), 0);
-    std::string zip = leArquivo(d / "pacote.zip");
-    for (char& c : zip) c = char((static_cast<unsigned char>(c) + 32) % 256);
-    escreveArquivo(d / "recebido" / "1234567201203.ZIP", zip);
+    auto zip = test::executa({"/usr/bin/zip", "-q", "-9", "-P", "senha", "pacote.zip", "dados.txt"}, d.path());
+    if (zip.status != 0) GTEST_SKIP() << "zip ausente: " << zip.err;
+    std::string bytes = leArquivo(d / "pacote.zip");
+    for (char& c : bytes) c = char((static_cast<unsigned char>(c) + 32) % 256);
+    escreveArquivo(d / "recebido" / "1234567201203.ZIP", bytes);
     fs::create_directories(d / "saida");
     test::ScriptedDriver driver;
     ASSERT_TRUE(RestauraBytesZip(d / "recebido" / "1234567201203.ZIP", d / "saida", driver));
-    cmd = "cd '" + (d / "saida").string() + "' && unzip -q -P senha 1234567201203.ZIP";
-    ASSERT_EQ(std::system(cmd.c_str()), 0);
+    auto unzip = test::executa({"/usr/bin/unzip", "-q", "-P", "senha", "1234567201203.ZIP"}, d / "saida");
+    ASSERT_EQ(unzip.status, 0) << unzip.err;
     EXPECT_EQ(leArquivo(d / "saida" / "dados.txt"), leArquivo(d / "dados.txt"));
 }
 
