@@ -51,7 +51,9 @@ int importar(Contexto& ctx, const std::vector<std::string>& args) {
 
     ResultadoImportacao r = ImportaRemessas(ctx.dm().db(), ctx.driver, o);
     if (!r.concluida) return 1;
-    for (const auto& linha : LinhasResumo(r.contadores)) std::cout << linha << "\n";
+    // In the dialog's order: the notification files (Label9) stand above the error files (Label8).
+    const auto linhas = LinhasResumo(r.contadores);
+    for (std::size_t i : {0, 1, 2, 3, 4, 5, 6, 8, 7}) std::cout << linhas[i] << "\n";
     std::cout.flush();
     return 0;
 }

@@ -99,7 +99,12 @@ struct ArmazenaRemessa::Registro {
 ArmazenaRemessa::ArmazenaRemessa(Database& db, Driver& driver)
     : db_(db),
       driver_(driver),
-      selMovimento_(db.prepare("select * from tb_movimento  where nu_remessa = :remessa ")),
+      // A fixed order, whatever the staging table's pages hold after earlier passes: a batch
+      // imported again (or resumed after a stop) numbers its rows exactly as the first time.
+      selMovimento_(db.prepare("select * from tb_movimento  where nu_remessa = :remessa "
+                               "order by nu_prontuario, dt_internacao, dt_saida, tp_registro, co_proced_realizado, "
+                               "co_modalidade, co_fonte_remunera, co_operadora, no_paciente, nu_cns, "
+                               "dt_nasc_paciente, co_sexo, nu_quantidade, co_tipo_alta, co_diag_prin, co_diag_sec")),
       insPaciente_(db.prepare("insert into tb_paciente values (:cnes,:pront,:CNS,"
                               ":nomep,:DtNasc,:sexo,:Logrp,:nump,:complp,"
                               ":CEPp,:mun,:uf,:seq)")),
@@ -200,13 +205,11 @@ void ArmazenaRemessa::armazena(Transaction& tx, const std::string& cnes, const s
     const std::int64_t pac0 = seqPac_ = leControle(tx, "SEQ_PAC");
     const std::int64_t int0 = seqInt_ = leControle(tx, "SEQ_INT");
 
-    // The staged rows are read whole before storing: the cursor and the inserts share the transaction.
-    std::vector<Registro> registros;
-    {
-        Cursor c = selMovimento_.bind("remessa", remessa).open(tx);
-        while (c.next()) registros.emplace_back(c);
-    }
-    for (const Registro& r : registros) {
+    // The staged rows stream from their cursor while the stores run in the same transaction:
+    // memory does not grow with the size of the batch.
+    Cursor c = selMovimento_.bind("remessa", remessa).open(tx);
+    while (c.next()) {
+        const Registro r(c);
         if (r.tipo == "2" || r.tipo == "4") {
             try {
                 passoPaciente(tx, r);
@@ -227,6 +230,7 @@ void ArmazenaRemessa::armazena(Transaction& tx, const std::string& cnes, const s
         }
         driver_.processaEventos();
     }
+    c.close();
     if (seqPac_ != pac0) gravaControle(tx, "SEQ_PAC", seqPac_);
     if (seqInt_ != int0) gravaControle(tx, "SEQ_INT", seqInt_);
 }
