@@ -46,6 +46,15 @@ int inteiro(std::string_view s) {
     return static_cast<int>(neg ? -v : v);
 }
 
+// The number of a two-digit code ("00" to "99"), -1 for any other text.
+int doisDigitos(std::string_view s) {
+    if (s.size() != 2 || s[0] < '0' || s[0] > '9' || s[1] < '0' || s[1] > '9') return -1;
+    return (s[0] - '0') * 10 + (s[1] - '0');
+}
+
+void marca(std::uint64_t (&bits)[2], int n) { bits[n / 64] |= std::uint64_t{1} << (n % 64); }
+bool marcado(const std::uint64_t (&bits)[2], int n) { return (bits[n / 64] >> (n % 64)) & 1; }
+
 template <class F>
 void lePorLinha(Database& db, Transaction& tx, const char* sql, F&& f) {
     auto st = db.prepare(sql);
@@ -81,18 +90,29 @@ CacheReferencia::CacheReferencia(Database& db) {
         if (!c.isNull("CO_SIGLA")) estados_.insert(chave(c.text("CO_SIGLA")));
     });
     lePorLinha(db, tx, "select co_procedimento, co_sexo from tb_procedimento", [&](Cursor& c) {
-        procedimentos_.try_emplace(chave(c.text("CO_PROCEDIMENTO")), Procedimento{chave(c.text("CO_SEXO"))});
+        auto& p = procedimentos_[chave(c.text("CO_PROCEDIMENTO"))];
+        if (p.cadastrado) return;
+        p.cadastrado = true;
+        p.sexo = chave(c.text("CO_SEXO"));
     });
     lePorLinha(db, tx, "select co_procedimento, co_registro from tb_registro", [&](Cursor& c) {
         if (c.isNull("CO_PROCEDIMENTO") || c.isNull("CO_REGISTRO")) return;
-        registros_.insert(par(c.text("CO_PROCEDIMENTO"), c.text("CO_REGISTRO")));
+        const std::string codigo = chave(c.text("CO_REGISTRO"));
+        if (const int n = doisDigitos(codigo); n >= 0)
+            marca(procedimentos_[chave(c.text("CO_PROCEDIMENTO"))].registros, n);
+        else
+            registros_.insert(par(c.text("CO_PROCEDIMENTO"), codigo));
     });
     lePorLinha(db, tx, "select co_procedimento, co_modalidade from tb_modalidade", [&](Cursor& c) {
         if (c.isNull("CO_PROCEDIMENTO") || c.isNull("CO_MODALIDADE")) return;
-        modalidades_.insert(par(c.text("CO_PROCEDIMENTO"), c.text("CO_MODALIDADE")));
+        const std::string codigo = chave(c.text("CO_MODALIDADE"));
+        if (const int n = doisDigitos(codigo); n >= 0)
+            marca(procedimentos_[chave(c.text("CO_PROCEDIMENTO"))].modalidades, n);
+        else
+            modalidades_.insert(par(c.text("CO_PROCEDIMENTO"), codigo));
     });
     lePorLinha(db, tx, "select distinct co_procedimento from tb_rl_cid",
-               [&](Cursor& c) { rlCid_.insert(chave(c.text("CO_PROCEDIMENTO"))); });
+               [&](Cursor& c) { procedimentos_[chave(c.text("CO_PROCEDIMENTO"))].rlCid = true; });
     lePorLinha(db, tx, "select co_cid10, ds_cid, co_sexo, st_agravo from tb_cid", [&](Cursor& c) {
         Cid cid{c.text("CO_CID10"), c.text("DS_CID"), chave(c.text("CO_SEXO")), inteiro(c.text("ST_AGRAVO"))};
         cids_.try_emplace(chave(cid.codigo), std::move(cid));
@@ -120,16 +140,42 @@ const CacheReferencia::Estabelecimento* CacheReferencia::estabelecimento(std::st
 bool CacheReferencia::cnesValido(std::string_view cnes) const { return contem(cnes_, cnes); }
 bool CacheReferencia::municipio(std::string_view codigo) const { return contem(municipios_, codigo); }
 bool CacheReferencia::estado(std::string_view sigla) const { return contem(estados_, sigla); }
+bool CacheReferencia::Procedimento::temRegistro(std::string_view codigo) const {
+    const int n = doisDigitos(codigo);
+    return n >= 0 && marcado(registros, n);
+}
+bool CacheReferencia::Procedimento::temModalidade(std::string_view codigo) const {
+    const int n = doisDigitos(codigo);
+    return n >= 0 && marcado(modalidades, n);
+}
 const CacheReferencia::Procedimento* CacheReferencia::procedimento(std::string_view codigo) const {
+    const auto* p = acha(procedimentos_, codigo);
+    return p && p->cadastrado ? p : nullptr;
+}
+const CacheReferencia::Procedimento* CacheReferencia::dadosProcedimento(std::string_view codigo) const {
     return acha(procedimentos_, codigo);
 }
+std::size_t CacheReferencia::procedimentos() const {
+    std::size_t n = 0;
+    for (const auto& [codigo, p] : procedimentos_) n += p.cadastrado;
+    return n;
+}
 bool CacheReferencia::registro(std::string_view procedimento, std::string_view coRegistro) const {
-    return registros_.count(par(procedimento, coRegistro)) > 0;
+    const auto codigo = semBrancosFinais(coRegistro);
+    if (doisDigitos(codigo) < 0) return registros_.count(par(procedimento, codigo)) > 0;
+    const auto* p = acha(procedimentos_, procedimento);
+    return p && p->temRegistro(codigo);
 }
 bool CacheReferencia::modalidade(std::string_view procedimento, std::string_view coModalidade) const {
-    return modalidades_.count(par(procedimento, coModalidade)) > 0;
+    const auto codigo = semBrancosFinais(coModalidade);
+    if (doisDigitos(codigo) < 0) return modalidades_.count(par(procedimento, codigo)) > 0;
+    const auto* p = acha(procedimentos_, procedimento);
+    return p && p->temModalidade(codigo);
 }
-bool CacheReferencia::temRlCid(std::string_view procedimento) const { return contem(rlCid_, procedimento); }
+bool CacheReferencia::temRlCid(std::string_view procedimento) const {
+    const auto* p = acha(procedimentos_, procedimento);
+    return p && p->rlCid;
+}
 const CacheReferencia::Cid* CacheReferencia::cid(std::string_view codigo) const { return acha(cids_, codigo); }
 bool CacheReferencia::tipoAlta(std::string_view alta, std::string_view competencia) const {
     const auto* fins = acha(tiposAlta_, alta);

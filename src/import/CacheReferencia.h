@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -21,8 +22,16 @@ public:
         std::string razaoSocial;  // NO_RAZAO_SOCIAL of the first row, trailing blanks removed
         bool leitoUti = false;    // some row of this CNES has ST_LEITO = "1"
     };
+    // Everything the checks ask about one procedure code, gathered from TB_PROCEDIMENTO,
+    // TB_REGISTRO, TB_MODALIDADE and TB_RL_CID so a record costs one look-up.
     struct Procedimento {
-        std::string sexo;  // CO_SEXO, trailing blanks removed
+        bool cadastrado = false;  // has a row in TB_PROCEDIMENTO
+        std::string sexo;         // CO_SEXO of its first row, trailing blanks removed
+        bool rlCid = false;       // TB_RL_CID has a row for it
+        std::uint64_t registros[2] = {0, 0};    // record kinds "00" to "99" it has in TB_REGISTRO
+        std::uint64_t modalidades[2] = {0, 0};  // modalities "00" to "99" it has in TB_MODALIDADE
+        bool temRegistro(std::string_view codigo) const;    // a two-digit code
+        bool temModalidade(std::string_view codigo) const;  // a two-digit code
     };
     struct Cid {
         std::string codigo;     // CO_CID10 as stored
@@ -44,7 +53,10 @@ public:
     bool cnesValido(std::string_view cnes) const;  // TB_CNES
     bool municipio(std::string_view codigo) const;
     bool estado(std::string_view sigla) const;  // TB_ESTADO by CO_SIGLA
+    // The procedure of TB_PROCEDIMENTO; null when it has no row there.
     const Procedimento* procedimento(std::string_view codigo) const;
+    // What the tables say of a code, in TB_PROCEDIMENTO or not; null when no table names it.
+    const Procedimento* dadosProcedimento(std::string_view codigo) const;
     bool registro(std::string_view procedimento, std::string_view coRegistro) const;
     bool modalidade(std::string_view procedimento, std::string_view coModalidade) const;
     bool temRlCid(std::string_view procedimento) const;  // TB_RL_CID has a row for the procedure
@@ -56,7 +68,7 @@ public:
     const Operadora* operadoraPorRegistro(std::string_view registroAns) const;
     const Operadora* operadoraPorCnpj(std::string_view cnpj) const;
 
-    std::size_t procedimentos() const { return procedimentos_.size(); }
+    std::size_t procedimentos() const;
 
     struct Hash {
         using is_transparent = void;
@@ -72,9 +84,8 @@ private:
     Conjunto municipios_;
     Conjunto estados_;
     Mapa<Procedimento> procedimentos_;
-    Conjunto registros_;    // procedure + '\x1f' + record kind
-    Conjunto modalidades_;  // procedure + '\x1f' + modality
-    Conjunto rlCid_;
+    Conjunto registros_;    // procedure + '\x1f' + record kind, for kinds not of two digits
+    Conjunto modalidades_;  // procedure + '\x1f' + modality, for modalities not of two digits
     Mapa<Cid> cids_;
     Mapa<std::vector<std::string>> tiposAlta_;  // code -> DT_CMPT_FIM of each row that has one
     Conjunto fontes_;

@@ -197,11 +197,12 @@ std::string competenciaAAAAMM(std::string_view mmaaaa) {
     return s;
 }
 
-// Day number of a valid DDMMYYYY date; days beyond the month's end run into the next month.
+// Day number of a valid DDMMYYYY date (each part read as ValidaData reads it); days beyond the
+// month's end run into the next month.
 long diaCorrido(std::string_view ddmmaaaa) {
-    const int d = (ddmmaaaa[0] - '0') * 10 + (ddmmaaaa[1] - '0');
-    int m = (ddmmaaaa[2] - '0') * 10 + (ddmmaaaa[3] - '0');
-    long y = std::stol(std::string(ddmmaaaa.substr(4, 4)));
+    const long d = ComoInteiro(ddmmaaaa.substr(0, 2)).value_or(0);
+    const long m = ComoInteiro(ddmmaaaa.substr(2, 2)).value_or(0);
+    long y = ComoInteiro(ddmmaaaa.substr(4, 4)).value_or(0);
     y -= m <= 2;
     const long era = y / 400;
     const long yoe = y - era * 400;
@@ -291,6 +292,7 @@ public:
 
     void erro(std::int64_t linha, int m, std::string_view valor = {}) {
         r_.erro = true;
+        preparaCabecalho();
         if (valor.empty()) {
             erros_.mensagem(linha, msg_[m]);
         } else {
@@ -301,40 +303,58 @@ public:
     }
     void erroCatalogo(std::int64_t linha, const std::string& texto) {
         r_.erro = true;
+        preparaCabecalho();
         erros_.mensagem(linha, texto);
     }
 
     // Checks one data line (already split and normalised); completes reg's fields in place.
     void criticaRegistro(RegistroRemessa& reg, std::int64_t linha) {
         linha_ = linha;
+        reg_ = &reg;
         const char t = reg.tipo();
-        cabecalho_ = NumeroLinha(linha);
-        cabecalho_ += ' ';
+        const auto proc = reg[C::Procedimento];
+        proc_ = cache_.dadosProcedimento(proc);
+        cadastrado_ = proc_ && proc_->cadastrado;
+        parto_ = false;
+        if (cadastrado_)
+            for (const char* p : kPartos)
+                if (proc == p) parto_ = true;
         if (t == '2' || t == '4') {
+            cabecalhoPendente_ = true;
+            individual(reg, t);
+        } else if (t == '5') {
+            cabecalhoPendente_ = true;
+            consolidado(reg);
+        } else {
+            cabecalhoPendente_ = false;
+            erro(linha, TipoInvalido);
+        }
+        cabecalhoPendente_ = false;
+    }
+
+    // File messages after the records stand under no heading.
+    void fimDosRegistros() { cabecalhoPendente_ = false; }
+
+private:
+    // The heading is built only for a record that gets a message: for types "2" and "4" the line
+    // number, the patient's name and the admission date, for type "5" the procedure.
+    void preparaCabecalho() {
+        if (!cabecalhoPendente_) return;
+        cabecalhoPendente_ = false;
+        const auto& reg = *reg_;
+        cabecalho_ = NumeroLinha(linha_);
+        cabecalho_ += ' ';
+        if (reg.tipo() == '5') {
+            cabecalho_ += reg[C::Procedimento];
+        } else {
             cabecalho_ += reg[C::NomePaciente];
             cabecalho_ += ' ';
             cabecalho_ += reg[C::DataInternacao];
-            erros_.preparaCabecalho(cabecalho_);
-            individual(reg, t);
-        } else if (t == '5') {
-            cabecalho_ += reg[C::Procedimento];
-            erros_.preparaCabecalho(cabecalho_);
-            consolidado(reg);
-        } else {
-            erros_.preparaCabecalho({});
-            erro(linha, TipoInvalido);
         }
+        erros_.preparaCabecalho(cabecalho_);
     }
 
-private:
     void m(int mensagem, std::string_view valor = {}) { erro(linha_, mensagem, valor); }
-
-    bool parto(std::string_view proc) const {
-        if (!cache_.procedimento(proc)) return false;
-        for (const char* p : kPartos)
-            if (proc == p) return true;
-        return false;
-    }
 
     void individual(RegistroRemessa& reg, char t) {
         grupoA(reg);
@@ -368,8 +388,8 @@ private:
         if (naoInformado(TipoConteudo(apara(reg[C::Logradouro])))) m(A2);
         const int compl_ = TipoConteudo(reg[C::Complemento]);
         if (!(naoInformado(compl_) || compl_ == tipo::Outro)) m(A3);
-        if (!(numero(TipoConteudo(reg[C::Municipio])) && cache_.municipio(reg[C::Municipio]))) m(A4);
-        if (!(TipoConteudo(reg[C::UF]) == tipo::Outro && cache_.estado(reg[C::UF]))) m(A5);
+        if (!(cache_.municipio(reg[C::Municipio]) && numero(TipoConteudo(reg[C::Municipio])))) m(A4);
+        if (!(cache_.estado(reg[C::UF]) && TipoConteudo(reg[C::UF]) == tipo::Outro)) m(A5);
         if (!numero(TipoConteudo(reg[C::CEP]))) m(A6);
         if (!(numero(TipoConteudo(reg[C::DataNascimento])) && ValidaData(reg[C::DataNascimento]))) m(A7);
         const auto sexo = reg[C::Sexo];
@@ -384,15 +404,14 @@ private:
 
     void grupoB(const RegistroRemessa& reg) {
         const auto proc = reg[C::Procedimento];
-        const CacheReferencia::Procedimento* p =
-            numero(TipoConteudo(proc)) ? cache_.procedimento(proc) : nullptr;
+        const CacheReferencia::Procedimento* p = cadastrado_ && numero(TipoConteudo(proc)) ? proc_ : nullptr;
         if (!p) return m(B1);
         if (procedimentoZeros(proc)) {
             if (TipoConteudo(reg[C::DescricaoProcedimento]) != tipo::Outro) m(B2);
             return;
         }
         if (sexoIncompativel(p->sexo, reg[C::Sexo])) return m(B3);
-        if (!parto(proc)) return;
+        if (!parto_) return;
         const auto qt = reg[C::QtNascidos];
         if (!numero(TipoConteudo(qt))) return m(B4);
         const auto alta = reg[C::TipoAlta];
@@ -409,7 +428,8 @@ private:
         const auto proc = reg[C::Procedimento];
         const auto sexo = reg[C::Sexo];
         const auto diag = reg[C::DiagPrincipal];
-        const bool exigido = proc.substr(0, 2) != "02" && proc.substr(0, 4) != "0301" && cache_.temRlCid(proc);
+        const bool exigido =
+            proc.substr(0, 2) != "02" && proc.substr(0, 4) != "0301" && proc_ && proc_->rlCid;
         if (exigido || !apara(diag).empty()) {
             const auto* cid = cache_.cid(diag);
             if (!cid)
@@ -480,7 +500,7 @@ private:
         // A reason that is not a whole number is not one of 61 to 67; E1 has already reported it.
         const auto valor = ComoInteiro(alta);
         const bool alta61a67 = valor && *valor >= 61 && *valor <= 67;
-        const bool ehParto = parto(proc);
+        const bool ehParto = parto_;
         if (p_.competencia >= "201010") {
             if (alta == "19" && proc != "0303170093") m(E4);
             if (alta61a67 != ehParto) m(E5);
@@ -492,7 +512,7 @@ private:
 
     void grupoF(const RegistroRemessa& reg) {
         const auto fonte = reg[C::FonteRemuneracao];
-        if (!(numero(TipoConteudo(fonte)) && cache_.fonteRemuneracao(fonte))) m(F1);
+        if (!(cache_.fonteRemuneracao(fonte) && numero(TipoConteudo(fonte)))) m(F1);
         if (fonte == "10" && !cache_.projetoSaude(r_.cnes, "0914")) erroCatalogo(linha_, msg_.msg36);
         if (fonte == "11" && !cache_.projetoSaude(r_.cnes, "0915")) erroCatalogo(linha_, msg_.msg37);
     }
@@ -585,7 +605,7 @@ private:
         // A quantity that is not a whole number fails K2 and is not compared with 1.
         const auto qt = ComoInteiro(reg[C::Quantidade]);
         if (!qt || *qt < 1) m(K2);
-        if (t != '5' && reg[C::Modalidade] == "02" && cache_.registro(reg[C::Procedimento], "03") && qt &&
+        if (t != '5' && reg[C::Modalidade] == "02" && proc_ && proc_->temRegistro("03") && qt &&
             *qt != 1)
             m(K3);
     }
@@ -597,20 +617,18 @@ private:
         if (mod == "01" && t != '4') m(L2);
         if (mod == "02" && t != '2') m(L3);
         if (procedimentoZeros(proc)) return;
-        if (mod == "01" && !(cache_.modalidade(proc, "01") || cache_.modalidade(proc, "05") ||
-                             cache_.modalidade(proc, "06")))
-            m(L4);
-        if (mod == "02" && !(cache_.modalidade(proc, "02") || cache_.modalidade(proc, "03") ||
-                             cache_.modalidade(proc, "04") || cache_.modalidade(proc, "06")))
-            m(L5);
+        auto tem = [&](const char* codigo) { return proc_ && proc_->temModalidade(codigo); };
+        if (mod == "01" && !(tem("01") || tem("05") || tem("06"))) m(L4);
+        if (mod == "02" && !(tem("02") || tem("03") || tem("04") || tem("06"))) m(L5);
     }
 
     void grupoM(const RegistroRemessa& reg, char t) {
         const auto proc = reg[C::Procedimento];
         if (procedimentoZeros(proc)) return;
-        if (t == '5' && !cache_.registro(proc, "01")) m(M1);
-        if (t == '2' && !cache_.registro(proc, "03")) m(M2);
-        if (t == '4' && !(cache_.registro(proc, "02") || cache_.registro(proc, "06"))) m(M3);
+        auto tem = [&](const char* codigo) { return proc_ && proc_->temRegistro(codigo); };
+        if (t == '5' && !tem("01")) m(M1);
+        if (t == '2' && !tem("03")) m(M2);
+        if (t == '4' && !(tem("02") || tem("06"))) m(M3);
     }
 
     const Mensagens& msg_;
@@ -623,6 +641,9 @@ private:
     std::string hoje_, mesAtual_;
     std::int64_t linha_ = 0;
     bool internacaoValida_ = false, saidaValida_ = false;
+    const RegistroRemessa* reg_ = nullptr;
+    const CacheReferencia::Procedimento* proc_ = nullptr;
+    bool cadastrado_ = false, parto_ = false, cabecalhoPendente_ = false;
     std::string cabecalho_, texto_;
 };
 
@@ -730,7 +751,7 @@ ResultadoCritica CriticaRemessa::Impl::executa(const std::filesystem::path& arqu
     }
 
     // File messages stand under no record's heading.
-    passo.erros().preparaCabecalho({});
+    passo.fimDosRegistros();
     if (repetido) {
         r.consolidadoDuplicado = true;
         passo.erros().mensagemArquivo(msg[ConsolidadoDuplicado]);

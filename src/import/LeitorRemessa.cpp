@@ -1,6 +1,7 @@
 #include "import/LeitorRemessa.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <stdexcept>
 
@@ -65,6 +66,27 @@ constexpr std::size_t kMaiorBuffer = 8u << 20;
 
 bool soBrancos(std::string_view s) { return s.find_first_not_of(' ') == std::string_view::npos; }
 
+// Capitals for a to z only, eight bytes at a time: a byte is changed when its high bit is clear
+// and it lies between 'a' and 'z'; accented letters and every other byte stay as they are.
+void maiusculas(char* p, std::size_t n) {
+    constexpr std::uint64_t kUm = 0x0101010101010101ULL;
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t x;
+        std::memcpy(&x, p + i, 8);
+        const std::uint64_t sete = x & (0x7f * kUm);
+        const std::uint64_t aPartir = sete + (0x80 - 'a') * kUm;  // high bit: at least 'a'
+        const std::uint64_t depois = sete + (0x80 - 'z' - 1) * kUm;  // high bit: beyond 'z'
+        const std::uint64_t minuscula = aPartir & ~depois & ~x & (0x80 * kUm);
+        x ^= minuscula >> 2;
+        std::memcpy(p + i, &x, 8);
+    }
+    for (; i < n; ++i) {
+        const auto c = static_cast<unsigned char>(p[i]);
+        if (c >= 'a' && c <= 'z') p[i] = static_cast<char>(c - 32);
+    }
+}
+
 }  // namespace
 
 void RegistroRemessa::carrega(std::string_view linha) {
@@ -72,11 +94,8 @@ void RegistroRemessa::carrega(std::string_view linha) {
     std::memcpy(linha_.data(), linha.data(), tamanho_);
     const std::string_view texto(linha_.data(), tamanho_);
     for (const auto& p : kLayoutRemessa) {
-        if (p.maiusculas) {
-            const std::size_t fim = std::min(p.inicio - 1 + p.largura, tamanho_);
-            for (std::size_t i = p.inicio - 1; i < fim; ++i)
-                if (linha_[i] >= 'a' && linha_[i] <= 'z') linha_[i] = static_cast<char>(linha_[i] - 'a' + 'A');
-        }
+        if (p.maiusculas && p.inicio <= tamanho_)
+            maiusculas(linha_.data() + p.inicio - 1, std::min(p.largura, tamanho_ - (p.inicio - 1)));
         campos_[static_cast<std::size_t>(p.campo)] = corte(texto, p.inicio, p.largura);
     }
     define(C::FonteRemuneracao, apara((*this)[C::FonteRemuneracao]));

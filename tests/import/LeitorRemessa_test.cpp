@@ -124,6 +124,23 @@ TEST(RegistroRemessa, CortaENormaliza) {
     EXPECT_EQ(r[C::Tiss], "ABCDEFGHIJ012345678");
 }
 
+TEST(RegistroRemessa, MaiusculasSoDeAaZ) {
+    // Every byte value passes through the capitalised fields; only a to z change.
+    for (int inicio = 0; inicio < 256; inicio += 60) {
+        std::string nome;
+        for (int b = inicio; b < inicio + 60; ++b) nome += static_cast<char>(b % 256 == '\n' ? ' ' : b % 256);
+        RegistroRemessa r;
+        const std::string linha = InternacaoValida("201203").com(C::NomePaciente, nome).com(C::DescricaoProcedimento, nome.substr(0, 40)).linha();
+        r.carrega(linha);
+        std::string esperado = nome;
+        for (auto& c : esperado)
+            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+        EXPECT_EQ(r[C::NomePaciente], esperado);
+        EXPECT_EQ(r[C::DescricaoProcedimento], esperado.substr(0, 40));
+        EXPECT_EQ(r[C::Prontuario], "PR0001      ");  // not capitalised and not moved
+    }
+}
+
 TEST(RegistroRemessa, SoAmbulatorialDeModalidade01EhCompletado) {
     struct Caso {
         const char* tipo;
