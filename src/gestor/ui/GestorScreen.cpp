@@ -75,11 +75,18 @@ TForm7::TForm7(Database& db, QWidget* principal) : QWidget(principal, Qt::Window
     g->addWidget(rotulo("Nome", "Label1"), 0, 0);
     g->addWidget(nome_, 0, 1, 1, 2);
     g->addWidget(rotulo("UF", "Label2"), 1, 0);
-    g->addWidget(uf_, 1, 1);
-    g->addWidget(botaoUF_, 1, 2, Qt::AlignLeft);
+    // Short codes: the edit and its picker button side by side.
+    auto lado = [](QWidget* a, QWidget* b, int largura) {
+        a->setFixedWidth(largura);
+        auto* h = new QHBoxLayout;
+        h->addWidget(a);
+        h->addWidget(b);
+        h->addStretch();
+        return h;
+    };
+    g->addLayout(lado(uf_, botaoUF_, 50), 1, 1);
     g->addWidget(rotuloMunicipio_, 2, 0);
-    g->addWidget(municipio_, 2, 1);
-    g->addWidget(botaoMunicipio_, 2, 2, Qt::AlignLeft);
+    g->addLayout(lado(municipio_, botaoMunicipio_, 90), 2, 1);
     g->addWidget(estadual_, 3, 1, 1, 2);
     g->addWidget(rotulo("Diretório de Trabalho", "Label4"), 4, 0);
     g->addWidget(diretorio_, 4, 1);
