@@ -160,6 +160,18 @@ TEST_F(CacheReferenciaTeste, OperadoraPelaPrimeiraLinha) {
     }
 }
 
+// The repeated-consolidated warning compares staged values without their trailing blanks, as
+// "select distinct" on the server tells rows apart.
+TEST_F(CacheReferenciaTeste, DistinctIgnoraBrancosFinais) {
+    auto& db = banco_->db();
+    db.execute("insert into tb_movimento (tp_registro, co_operadora, nu_operadora) values ('5', '123', 'X')");
+    db.execute("insert into tb_movimento (tp_registro, co_operadora, nu_operadora) values ('5', '123   ', 'X ')");
+    db.execute("insert into tb_movimento (tp_registro, co_operadora, nu_operadora) values ('5', ' 123', 'X')");
+    EXPECT_EQ(banco_->valor("select count(*) from (select distinct * from tb_movimento where tp_registro = '5')"),
+              "2");
+    db.execute("delete from tb_movimento");
+}
+
 TEST(CacheReferenciaReal, TabelasNacionais) {
     TestDatabase banco;
     const long linhas = CarregaReferenciaReal(banco.db());
