@@ -38,10 +38,25 @@ const std::string kCmpt = "202012";
 RegistroGerado registro(std::size_t i) {
     RegistroGerado r;
     switch (i % 20) {
-        case 0: case 1: case 2: case 3: case 4: case 5: case 6: case 7:
+        case 0:
+        case 1:
+        case 2:
+        case 3:
+        case 4:
+        case 5:
+        case 6:
+        case 7:
             r = InternacaoValida(kCmpt);
             break;
-        case 8: case 9: case 10: case 11: case 12: case 13: case 14: case 15: case 16:
+        case 8:
+        case 9:
+        case 10:
+        case 11:
+        case 12:
+        case 13:
+        case 14:
+        case 15:
+        case 16:
             r = AmbulatorialValido(kCmpt);
             break;
         default:
@@ -50,7 +65,9 @@ RegistroGerado registro(std::size_t i) {
     }
     r.com(C::NomePaciente, "PACIENTE " + std::to_string(i)).com(C::Prontuario, "P" + std::to_string(i));
     if (i % 7 == 0)
-        r.com(C::FonteRemuneracao, "1").com(C::Operadora, kRegistroAns).com(C::Beneficiario, "B" + std::to_string(i))
+        r.com(C::FonteRemuneracao, "1")
+            .com(C::Operadora, kRegistroAns)
+            .com(C::Beneficiario, "B" + std::to_string(i))
             .com(C::Tiss, "G" + std::to_string(i));
     if (i % 11 == 0) r.com(C::FonteRemuneracao, "6").com(C::CnpjOperadora, kCnpjOperadora);
     if (i % 13 == 0 && r[C::TipoRegistro] == "2") r.com(C::DiasUti, "002");
@@ -112,8 +129,8 @@ int main(int argc, char** argv) {
         critica = std::min(critica, segundos(t0));
     }
 
-    std::printf("bare read of the lines (buffered reader): %zu lines in %.3f s (%.0f lines/s)\n", contadas, leitura,
-                contadas / leitura);
+    std::printf("bare read of the lines (buffered reader): %zu lines in %.3f s (%.0f lines/s)\n", contadas,
+                leitura, contadas / leitura);
     std::printf("bare read of the lines (std::getline):    %.3f s\n", leituraGetline);
     std::printf("read and check: %lld records in %.3f s = %.0f records/s (goal 200000)\n",
                 static_cast<long long>(r.registros), critica, r.registros / critica);
@@ -121,6 +138,8 @@ int main(int argc, char** argv) {
                 critica / leitura, critica / leituraGetline);
     std::printf("outcome: errors %s, %lld error lines, %lld notification lines\n", r.erro ? "yes" : "no",
                 static_cast<long long>(r.linhasErros), static_cast<long long>(r.linhasAgravo));
-    if (argc > 2) std::filesystem::copy_file(r.arquivoErros, argv[2], std::filesystem::copy_options::overwrite_existing);
+    if (argc > 2)
+        std::filesystem::copy_file(r.arquivoErros, argv[2],
+                                   std::filesystem::copy_options::overwrite_existing);
     return 0;
 }

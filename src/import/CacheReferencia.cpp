@@ -11,7 +11,9 @@ std::string_view semBrancosFinais(std::string_view s) {
 
 namespace {
 
-std::string chave(std::string_view s) { return std::string(semBrancosFinais(s)); }
+std::string chave(std::string_view s) {
+    return std::string(semBrancosFinais(s));
+}
 
 std::string par(std::string_view a, std::string_view b) {
     std::string k(semBrancosFinais(a));
@@ -52,8 +54,12 @@ int doisDigitos(std::string_view s) {
     return (s[0] - '0') * 10 + (s[1] - '0');
 }
 
-void marca(std::uint64_t (&bits)[2], int n) { bits[n / 64] |= std::uint64_t{1} << (n % 64); }
-bool marcado(const std::uint64_t (&bits)[2], int n) { return (bits[n / 64] >> (n % 64)) & 1; }
+void marca(std::uint64_t (&bits)[2], int n) {
+    bits[n / 64] |= std::uint64_t{1} << (n % 64);
+}
+bool marcado(const std::uint64_t (&bits)[2], int n) {
+    return (bits[n / 64] >> (n % 64)) & 1;
+}
 
 template <class F>
 void lePorLinha(Database& db, Transaction& tx, const char* sql, F&& f) {
@@ -83,7 +89,8 @@ CacheReferencia::CacheReferencia(Database& db) {
         if (novo) it->second.razaoSocial = chave(c.text("NO_RAZAO_SOCIAL"));
         if (!c.isNull("ST_LEITO") && semBrancosFinais(c.text("ST_LEITO")) == "1") it->second.leitoUti = true;
     });
-    lePorLinha(db, tx, "select co_cnes from tb_cnes", [&](Cursor& c) { cnes_.insert(chave(c.text("CO_CNES"))); });
+    lePorLinha(db, tx, "select co_cnes from tb_cnes",
+               [&](Cursor& c) { cnes_.insert(chave(c.text("CO_CNES"))); });
     lePorLinha(db, tx, "select co_municipio from tb_municipio",
                [&](Cursor& c) { municipios_.insert(chave(c.text("CO_MUNICIPIO"))); });
     lePorLinha(db, tx, "select co_sigla from tb_estado", [&](Cursor& c) {
@@ -137,9 +144,15 @@ CacheReferencia::CacheReferencia(Database& db) {
 const CacheReferencia::Estabelecimento* CacheReferencia::estabelecimento(std::string_view cnes) const {
     return acha(estabelecimentos_, cnes);
 }
-bool CacheReferencia::cnesValido(std::string_view cnes) const { return contem(cnes_, cnes); }
-bool CacheReferencia::municipio(std::string_view codigo) const { return contem(municipios_, codigo); }
-bool CacheReferencia::estado(std::string_view sigla) const { return contem(estados_, sigla); }
+bool CacheReferencia::cnesValido(std::string_view cnes) const {
+    return contem(cnes_, cnes);
+}
+bool CacheReferencia::municipio(std::string_view codigo) const {
+    return contem(municipios_, codigo);
+}
+bool CacheReferencia::estado(std::string_view sigla) const {
+    return contem(estados_, sigla);
+}
 bool CacheReferencia::Procedimento::temRegistro(std::string_view codigo) const {
     const int n = doisDigitos(codigo);
     return n >= 0 && marcado(registros, n);
@@ -176,7 +189,9 @@ bool CacheReferencia::temRlCid(std::string_view procedimento) const {
     const auto* p = acha(procedimentos_, procedimento);
     return p && p->rlCid;
 }
-const CacheReferencia::Cid* CacheReferencia::cid(std::string_view codigo) const { return acha(cids_, codigo); }
+const CacheReferencia::Cid* CacheReferencia::cid(std::string_view codigo) const {
+    return acha(cids_, codigo);
+}
 bool CacheReferencia::tipoAlta(std::string_view alta, std::string_view competencia) const {
     const auto* fins = acha(tiposAlta_, alta);
     if (!fins) return false;
@@ -184,7 +199,9 @@ bool CacheReferencia::tipoAlta(std::string_view alta, std::string_view competenc
         if (comparaTextos(fim, competencia) >= 0) return true;
     return false;
 }
-bool CacheReferencia::fonteRemuneracao(std::string_view fonte) const { return contem(fontes_, fonte); }
+bool CacheReferencia::fonteRemuneracao(std::string_view fonte) const {
+    return contem(fontes_, fonte);
+}
 bool CacheReferencia::projetoSaude(std::string_view cnes, std::string_view regra) const {
     return projetos_.count(par(cnes, regra)) > 0;
 }

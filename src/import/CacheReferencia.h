@@ -25,12 +25,12 @@ public:
     // Everything the checks ask about one procedure code, gathered from TB_PROCEDIMENTO,
     // TB_REGISTRO, TB_MODALIDADE and TB_RL_CID so a record costs one look-up.
     struct Procedimento {
-        bool cadastrado = false;  // has a row in TB_PROCEDIMENTO
-        std::string sexo;         // CO_SEXO of its first row, trailing blanks removed
-        bool rlCid = false;       // TB_RL_CID has a row for it
-        std::uint64_t registros[2] = {0, 0};    // record kinds "00" to "99" it has in TB_REGISTRO
-        std::uint64_t modalidades[2] = {0, 0};  // modalities "00" to "99" it has in TB_MODALIDADE
-        bool temRegistro(std::string_view codigo) const;    // a two-digit code
+        bool cadastrado = false;                          // has a row in TB_PROCEDIMENTO
+        std::string sexo;                                 // CO_SEXO of its first row, trailing blanks removed
+        bool rlCid = false;                               // TB_RL_CID has a row for it
+        std::uint64_t registros[2] = {0, 0};              // record kinds "00" to "99" it has in TB_REGISTRO
+        std::uint64_t modalidades[2] = {0, 0};            // modalities "00" to "99" it has in TB_MODALIDADE
+        bool temRegistro(std::string_view codigo) const;  // a two-digit code
         bool temModalidade(std::string_view codigo) const;  // a two-digit code
     };
     struct Cid {

@@ -90,74 +90,138 @@ enum Msg {
 
 const char* textoUtf8(int m) {
     switch (m) {
-        case ArquivoIncorreto: return "          Arquivo incorreto ";
+        case ArquivoIncorreto:
+            return "          Arquivo incorreto ";
         case CnesForaGestao:
             return " CNES nao pertence a esta gestao (CNES LOCAL) ou não é um CNES válido (cnesval.txt) ";
-        case VersaoIncorreta: return " Versão incorreta  ";
-        case NaoGeradoVelt01: return " Arquivo não foi gerado pelo VELT01 ";
-        case TipoInvalido: return " Tipo do registro informado diferente de 1,2,3,4 ou 5)";
+        case VersaoIncorreta:
+            return " Versão incorreta  ";
+        case NaoGeradoVelt01:
+            return " Arquivo não foi gerado pelo VELT01 ";
+        case TipoInvalido:
+            return " Tipo do registro informado diferente de 1,2,3,4 ou 5)";
         case ConsolidadoDuplicado:
             return "           O arquivo contém registros de atendimento consolidado duplicados.";
-        case TamanhoRegistro: return " O tamanho do registro nao confere com o lay-out da VELT";
-        case A1: return " Nome do paciente nao informado";
-        case A2: return " Logradouro do Paciente nao informado";
-        case A3: return " Complemento incorreto";
-        case A4: return " Código do municipio(IBGE) do Paciente nao informado ou invalido";
-        case A5: return " UF do Paciente nao informada ou invalida";
-        case A6: return " CEP do Paciente nao informado";
-        case A7: return " Data de nascimento do paciente nao informada ou invalida";
-        case A8: return " Sexo do paciente nao informado ou invalido";
-        case A9: return " CNS do Paciente invalido - ";
-        case A10: return " Prontuario invalido";
-        case B1: return " Codigo do procedimento realizado nao informado ou invalido";
-        case B2: return " Descricao do Procedimento invalida";
-        case B3: return " Procedimento realizado incompativel com o sexo";
-        case B4: return " Numero de Nascidos nao informado ou invalido";
-        case B5: return " DocDN nao informado ou invalido";
-        case C1: return " Codigo do diagnostico principal nao informado ou invalido";
-        case C2: return " Diagnostico principal incompativel com o sexo";
-        case C4: return " Codigo do diagnostico secundario invalido";
-        case C5: return " Diagnostico secundario incompativel com o sexo";
-        case D1: return " Data de atendimento/internacao do paciente nao informada ou invalida";
-        case D2: return " Competencia do atendimento/internacao maior que a competencia atual";
-        case D3: return " Competencia de nascimento maior que a competencia atual";
-        case D4: return " Nascimento do paciente maior que a data de internacao";
-        case D5: return " Data de alta do paciente nao informada ou invalida";
-        case D6: return " Data da alta superior a data do sistema";
-        case D7: return " Alta do paciente diferente da data da competencia da remessa";
-        case D8: return " Internacao do paciente maior que a data de alta";
-        case D9: return " Data do atendimento incompativel com a modalidade informada";
-        case E1: return " Motivo da alta nao informado ou invalido para a competencia";
-        case E2: return " Documento de Obito nao informado ou inválido";
-        case E3: return " Obito nao compativel com motivo da alta";
-        case E4: return " Alta nao compativel com o procedimento realizado";
-        case E5: return " Alta nao compativel com o procedimento de parto realizado";
-        case F1: return " Fonte de remuneracao nao informada ou invalida";
-        case G1: return " Numero da Guia TISS inválido";
-        case H1: return " CNPJ nao informado ou invalido para fonte 6 ou 9";
-        case H2: return " CNPJ nao informado ou invalido para fonte 1";
-        case H3: return " CNPJ da operadora nao informado ou invalido para fonte 1";
-        case H4: return " Registro da operadora nao informado ou invalido para fonte 1";
-        case H5: return " Identificacao do Beneficiario nao informada ou invalida";
-        case I2: return " Numero de Dias de UTI invalido";
-        case I4: return " Hospital não possui leito de UTI cadastrado ";
-        case I5: return " Data da internacao maior que data da alta";
-        case I6: return " Numero de Dias de UTI maior que o período de internacao";
-        case J1: return " Competencia nao informada ou invalida";
-        case J2: return " Competencia da internacao incorreta ";
-        case J3: return " Competencia maior do que a data atual";
-        case J4: return " Competencia da alta maior que a competencia atual";
-        case K2: return " Quantidade de procedimentos realizados menor que 1";
-        case K3: return " Quantidade informada para este procedimento deve ser igual a 1";
-        case L1: return " Modalidade Invalida ";
-        case L2: return " Modalidade Incompativel com o tipo de registro ambulatorial ";
-        case L3: return " Modalidade Incompativel com o tipo de registro internacao";
-        case L4: return " Procedimento incompativel com a modalidade ambulatorial ";
-        case L5: return " Procedimento incompativel com a modalidade internacao ";
-        case M1: return " Procedimento nao é de atendimento consolidado";
-        case M2: return " Este procedimento nao pode figurar como principal na internacao";
-        case M3: return " Este procedimento nao pode figurar como principal no atendimento ambulatorial";
-        default: return "";
+        case TamanhoRegistro:
+            return " O tamanho do registro nao confere com o lay-out da VELT";
+        case A1:
+            return " Nome do paciente nao informado";
+        case A2:
+            return " Logradouro do Paciente nao informado";
+        case A3:
+            return " Complemento incorreto";
+        case A4:
+            return " Código do municipio(IBGE) do Paciente nao informado ou invalido";
+        case A5:
+            return " UF do Paciente nao informada ou invalida";
+        case A6:
+            return " CEP do Paciente nao informado";
+        case A7:
+            return " Data de nascimento do paciente nao informada ou invalida";
+        case A8:
+            return " Sexo do paciente nao informado ou invalido";
+        case A9:
+            return " CNS do Paciente invalido - ";
+        case A10:
+            return " Prontuario invalido";
+        case B1:
+            return " Codigo do procedimento realizado nao informado ou invalido";
+        case B2:
+            return " Descricao do Procedimento invalida";
+        case B3:
+            return " Procedimento realizado incompativel com o sexo";
+        case B4:
+            return " Numero de Nascidos nao informado ou invalido";
+        case B5:
+            return " DocDN nao informado ou invalido";
+        case C1:
+            return " Codigo do diagnostico principal nao informado ou invalido";
+        case C2:
+            return " Diagnostico principal incompativel com o sexo";
+        case C4:
+            return " Codigo do diagnostico secundario invalido";
+        case C5:
+            return " Diagnostico secundario incompativel com o sexo";
+        case D1:
+            return " Data de atendimento/internacao do paciente nao informada ou invalida";
+        case D2:
+            return " Competencia do atendimento/internacao maior que a competencia atual";
+        case D3:
+            return " Competencia de nascimento maior que a competencia atual";
+        case D4:
+            return " Nascimento do paciente maior que a data de internacao";
+        case D5:
+            return " Data de alta do paciente nao informada ou invalida";
+        case D6:
+            return " Data da alta superior a data do sistema";
+        case D7:
+            return " Alta do paciente diferente da data da competencia da remessa";
+        case D8:
+            return " Internacao do paciente maior que a data de alta";
+        case D9:
+            return " Data do atendimento incompativel com a modalidade informada";
+        case E1:
+            return " Motivo da alta nao informado ou invalido para a competencia";
+        case E2:
+            return " Documento de Obito nao informado ou inválido";
+        case E3:
+            return " Obito nao compativel com motivo da alta";
+        case E4:
+            return " Alta nao compativel com o procedimento realizado";
+        case E5:
+            return " Alta nao compativel com o procedimento de parto realizado";
+        case F1:
+            return " Fonte de remuneracao nao informada ou invalida";
+        case G1:
+            return " Numero da Guia TISS inválido";
+        case H1:
+            return " CNPJ nao informado ou invalido para fonte 6 ou 9";
+        case H2:
+            return " CNPJ nao informado ou invalido para fonte 1";
+        case H3:
+            return " CNPJ da operadora nao informado ou invalido para fonte 1";
+        case H4:
+            return " Registro da operadora nao informado ou invalido para fonte 1";
+        case H5:
+            return " Identificacao do Beneficiario nao informada ou invalida";
+        case I2:
+            return " Numero de Dias de UTI invalido";
+        case I4:
+            return " Hospital não possui leito de UTI cadastrado ";
+        case I5:
+            return " Data da internacao maior que data da alta";
+        case I6:
+            return " Numero de Dias de UTI maior que o período de internacao";
+        case J1:
+            return " Competencia nao informada ou invalida";
+        case J2:
+            return " Competencia da internacao incorreta ";
+        case J3:
+            return " Competencia maior do que a data atual";
+        case J4:
+            return " Competencia da alta maior que a competencia atual";
+        case K2:
+            return " Quantidade de procedimentos realizados menor que 1";
+        case K3:
+            return " Quantidade informada para este procedimento deve ser igual a 1";
+        case L1:
+            return " Modalidade Invalida ";
+        case L2:
+            return " Modalidade Incompativel com o tipo de registro ambulatorial ";
+        case L3:
+            return " Modalidade Incompativel com o tipo de registro internacao";
+        case L4:
+            return " Procedimento incompativel com a modalidade ambulatorial ";
+        case L5:
+            return " Procedimento incompativel com a modalidade internacao ";
+        case M1:
+            return " Procedimento nao é de atendimento consolidado";
+        case M2:
+            return " Este procedimento nao pode figurar como principal na internacao";
+        case M3:
+            return " Este procedimento nao pode figurar como principal no atendimento ambulatorial";
+        default:
+            return "";
     }
 }
 
@@ -170,13 +234,23 @@ std::string_view apara(std::string_view s) {
     return s;
 }
 
-bool soBrancos(std::string_view s) { return s.find_first_not_of(' ') == std::string_view::npos; }
+bool soBrancos(std::string_view s) {
+    return s.find_first_not_of(' ') == std::string_view::npos;
+}
 
-bool numero(int t) { return t == tipo::NumeroComBrancos || t == tipo::Numero; }
-bool naoInformado(int t) { return t == tipo::Vazio || t == tipo::Brancos; }
-bool naoInformadoOuZero(int t) { return naoInformado(t) || t == tipo::Zero; }
+bool numero(int t) {
+    return t == tipo::NumeroComBrancos || t == tipo::Numero;
+}
+bool naoInformado(int t) {
+    return t == tipo::Vazio || t == tipo::Brancos;
+}
+bool naoInformadoOuZero(int t) {
+    return naoInformado(t) || t == tipo::Zero;
+}
 
-char em(std::string_view s, std::size_t i) { return i < s.size() ? s[i] : ' '; }
+char em(std::string_view s, std::size_t i) {
+    return i < s.size() ? s[i] : ' ';
+}
 
 // DDMMYYYY as YYYYMMDD, and its month YYYYMM, for comparisons of texts.
 struct Data8 {
@@ -215,7 +289,9 @@ bool sexoIncompativel(std::string_view sexoTabela, std::string_view sexoPaciente
     return (sexoTabela == "M" && sexoPaciente == "F") || (sexoTabela == "F" && sexoPaciente == "M");
 }
 
-bool procedimentoZeros(std::string_view proc) { return proc.size() >= 9 && proc.substr(6, 3) == "000"; }
+bool procedimentoZeros(std::string_view proc) {
+    return proc.size() >= 9 && proc.substr(6, 3) == "000";
+}
 
 const char* const kInsercao =
     "insert into tb_movimento (tp_registro,co_cnes,nu_prontuario,dt_internacao,"
@@ -263,7 +339,8 @@ struct CriticaRemessa::Impl {
         }
     }
 
-    ResultadoCritica executa(const std::filesystem::path& arquivo, const ParametrosCritica& p, Transaction* tx);
+    ResultadoCritica executa(const std::filesystem::path& arquivo, const ParametrosCritica& p,
+                             Transaction* tx);
 };
 
 namespace {
@@ -568,7 +645,8 @@ private:
     void grupoHConsolidado(RegistroRemessa& reg) {
         if (reg[C::FonteRemuneracao] != "1") return;
         const auto registro = reg[C::Operadora];
-        const auto* op = naoInformadoOuZero(TipoConteudo(registro)) ? nullptr : cache_.operadoraPorRegistro(registro);
+        const auto* op =
+            naoInformadoOuZero(TipoConteudo(registro)) ? nullptr : cache_.operadoraPorRegistro(registro);
         if (!op) return m(H4);
         reg.define(C::CnpjOperadora, op->cnpj);
     }
@@ -605,8 +683,7 @@ private:
         // A quantity that is not a whole number fails K2 and is not compared with 1.
         const auto qt = ComoInteiro(reg[C::Quantidade]);
         if (!qt || *qt < 1) m(K2);
-        if (t != '5' && reg[C::Modalidade] == "02" && proc_ && proc_->temRegistro("03") && qt &&
-            *qt != 1)
+        if (t != '5' && reg[C::Modalidade] == "02" && proc_ && proc_->temRegistro("03") && qt && *qt != 1)
             m(K3);
     }
 
@@ -659,8 +736,8 @@ void chaveConsolidado(const RegistroRemessa& reg, std::string& chave) {
 
 }  // namespace
 
-ResultadoCritica CriticaRemessa::Impl::executa(const std::filesystem::path& arquivo, const ParametrosCritica& p,
-                                               Transaction* tx) {
+ResultadoCritica CriticaRemessa::Impl::executa(const std::filesystem::path& arquivo,
+                                               const ParametrosCritica& p, Transaction* tx) {
     ResultadoCritica r;
     Passo passo(msg, cache, arquivo, p, r);
     auto termina = [&] {
@@ -756,7 +833,8 @@ ResultadoCritica CriticaRemessa::Impl::executa(const std::filesystem::path& arqu
         r.consolidadoDuplicado = true;
         passo.erros().mensagemArquivo(msg[ConsolidadoDuplicado]);
     }
-    if (linha.size() > 1 || (linha.size() == 1 && linha[0] != '\x1a')) passo.erro(r.linhasLidas, TamanhoRegistro);
+    if (linha.size() > 1 || (linha.size() == 1 && linha[0] != '\x1a'))
+        passo.erro(r.linhasLidas, TamanhoRegistro);
     return termina();
 }
 
@@ -765,12 +843,13 @@ CriticaRemessa::CriticaRemessa(Database& db, const CacheReferencia& cache, Drive
 
 CriticaRemessa::~CriticaRemessa() = default;
 
-ResultadoCritica CriticaRemessa::critica(const std::filesystem::path& arquivo, const ParametrosCritica& parametros,
-                                         Transaction& tx) {
+ResultadoCritica CriticaRemessa::critica(const std::filesystem::path& arquivo,
+                                         const ParametrosCritica& parametros, Transaction& tx) {
     return impl_->executa(arquivo, parametros, &tx);
 }
 
-ResultadoCritica CriticaRemessa::critica(const std::filesystem::path& arquivo, const ParametrosCritica& parametros) {
+ResultadoCritica CriticaRemessa::critica(const std::filesystem::path& arquivo,
+                                         const ParametrosCritica& parametros) {
     return impl_->executa(arquivo, parametros, nullptr);
 }
 

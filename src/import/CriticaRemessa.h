@@ -23,21 +23,21 @@ struct ParametrosCritica {
 
 // Outcome of reading, checking and staging one batch file.
 struct ResultadoCritica {
-    bool erro = false;               // some message rejects the file: nothing of it may be stored
-    bool semMovimento = false;       // line 2 declares no movement (the run adds it to Corretos)
-    bool cnesRecusado = false;       // header CNES not of this manager or not valid: no batch row
-    bool cabecalhoRecusado = false;  // the header failed: the data lines were not read nor staged
+    bool erro = false;                  // some message rejects the file: nothing of it may be stored
+    bool semMovimento = false;          // line 2 declares no movement (the run adds it to Corretos)
+    bool cnesRecusado = false;          // header CNES not of this manager or not valid: no batch row
+    bool cabecalhoRecusado = false;     // the header failed: the data lines were not read nor staged
     bool consolidadoDuplicado = false;  // the warning about repeated consolidated lines was written
-    std::int64_t linhasLidas = 0;    // lines read, the header and the line that ended the file included
-    std::int64_t registros = 0;      // data lines read (and staged when staging)
-    std::string cnes;                // header CNES, Windows-1252 as read
-    std::string razaoSocial;         // NO_RAZAO_SOCIAL of the establishment, trailing blanks removed
+    std::int64_t linhasLidas = 0;       // lines read, the header and the line that ended the file included
+    std::int64_t registros = 0;         // data lines read (and staged when staging)
+    std::string cnes;                   // header CNES, Windows-1252 as read
+    std::string razaoSocial;            // NO_RAZAO_SOCIAL of the establishment, trailing blanks removed
     // Files written in this pass; empty when the pass wrote no line to them (an older file of the
     // same name is then left as it was).
     std::filesystem::path arquivoErros;
     std::filesystem::path arquivoAgravo;
-    std::int64_t linhasErros = 0;    // lines written to the error file, headings included
-    std::int64_t linhasAgravo = 0;   // lines written to the notification file
+    std::int64_t linhasErros = 0;   // lines written to the error file, headings included
+    std::int64_t linhasAgravo = 0;  // lines written to the notification file
 
     bool gravouErros() const { return !arquivoErros.empty(); }    // counts in ArquivosErro
     bool gravouAgravo() const { return !arquivoAgravo.empty(); }  // counts in ArquivosAgravo

@@ -64,7 +64,9 @@ std::string_view apara(std::string_view s) {
 
 constexpr std::size_t kMaiorBuffer = 8u << 20;
 
-bool soBrancos(std::string_view s) { return s.find_first_not_of(' ') == std::string_view::npos; }
+bool soBrancos(std::string_view s) {
+    return s.find_first_not_of(' ') == std::string_view::npos;
+}
 
 // Capitals for a to z only, eight bytes at a time: a byte is changed when its high bit is clear
 // and it lies between 'a' and 'z'; accented letters and every other byte stay as they are.
@@ -75,7 +77,7 @@ void maiusculas(char* p, std::size_t n) {
         std::uint64_t x;
         std::memcpy(&x, p + i, 8);
         const std::uint64_t sete = x & (0x7f * kUm);
-        const std::uint64_t aPartir = sete + (0x80 - 'a') * kUm;  // high bit: at least 'a'
+        const std::uint64_t aPartir = sete + (0x80 - 'a') * kUm;     // high bit: at least 'a'
         const std::uint64_t depois = sete + (0x80 - 'z' - 1) * kUm;  // high bit: beyond 'z'
         const std::uint64_t minuscula = aPartir & ~depois & ~x & (0x80 * kUm);
         x ^= minuscula >> 2;

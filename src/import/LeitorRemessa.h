@@ -51,10 +51,10 @@ inline constexpr std::size_t kCamposRemessa = static_cast<std::size_t>(CampoReme
 
 struct PosicaoCampo {
     CampoRemessa campo;
-    std::size_t inicio;   // 1-based
+    std::size_t inicio;  // 1-based
     std::size_t largura;
-    bool maiusculas;      // converted to capitals (a to z only) while reading
-    const char* coluna;   // TB_MOVIMENTO column that receives it
+    bool maiusculas;     // converted to capitals (a to z only) while reading
+    const char* coluna;  // TB_MOVIMENTO column that receives it
 };
 
 // The layout of the data lines written by VELT01 1.0.4 (390 characters).

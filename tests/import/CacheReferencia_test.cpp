@@ -19,8 +19,10 @@ protected:
         for (const char* sql : {
                  "insert into tb_municipio (co_municipio, ds_municipio) values ('3550', 'CURTO')",
                  "insert into tb_municipio (co_municipio, ds_municipio) values ('355030', 'SAO PAULO')",
-                 "insert into tb_cid (co_cid10, ds_cid, co_sexo, st_agravo) values ('A90', 'Dengue', 'I', '1')",
-                 "insert into tb_cid (co_cid10, ds_cid, co_sexo, st_agravo) values ('N40 ', 'Prostata', 'M', ' ')",
+                 "insert into tb_cid (co_cid10, ds_cid, co_sexo, st_agravo) values ('A90', 'Dengue', 'I', "
+                 "'1')",
+                 "insert into tb_cid (co_cid10, ds_cid, co_sexo, st_agravo) values ('N40 ', 'Prostata', 'M', "
+                 "' ')",
                  "insert into tb_tipo_alta values ('11', 'CURADO', '999912')",
                  "insert into tb_tipo_alta values ('12', 'CURTO', '2010')",
                  "insert into tb_tipo_alta values ('14', 'SEM FIM', null)",
@@ -31,7 +33,8 @@ protected:
                  "'11111111000111', 'PRIMEIRA')",
                  "insert into tb_operadora (co_operadora, nu_operadora, no_razao_social) values ('111111', "
                  "'22222222000122', 'SEGUNDA')",
-                 "insert into tb_operadora (co_operadora, nu_operadora, no_razao_social) values ('333333', null, "
+                 "insert into tb_operadora (co_operadora, nu_operadora, no_razao_social) values ('333333', "
+                 "null, "
                  "'SEM CNPJ')",
                  "insert into tb_operadora (co_operadora, nu_operadora, no_razao_social) values (null, "
                  "'44444444000144', 'SEM REGISTRO')",
@@ -72,8 +75,8 @@ protected:
             return false;
         }
     }
-    static std::string primeira(const std::string& sql, const std::string& parametro, const std::string& valor,
-                                const std::string& coluna) {
+    static std::string primeira(const std::string& sql, const std::string& parametro,
+                                const std::string& valor, const std::string& coluna) {
         auto st = banco_->db().prepare(sql);
         st.bind(parametro, valor);
         auto c = st.open();
@@ -114,7 +117,8 @@ TEST_F(CacheReferenciaTeste, IgualdadeDeTextosComoNoServidor) {
                   achou("select st_leito from tb_estabelecimento where co_cnes = :cod and st_leito = :tp",
                         {{":cod", v}, {":tp", "1"}}));
         EXPECT_EQ(c.projetoSaude(v, "0914"),
-                  achou("select * from tb_proj_saude where nu_cnes = :c and co_regra = :r", {{":c", v}, {":r", "0914"}}));
+                  achou("select * from tb_proj_saude where nu_cnes = :c and co_regra = :r",
+                        {{":c", v}, {":r", "0914"}}));
     }
     EXPECT_EQ(c.estabelecimento("2000016")->razaoSocial, "PRIMEIRO NOME");
     for (std::string p : {"0301010072", "0301010072 ", "0303140151"})
@@ -123,9 +127,10 @@ TEST_F(CacheReferenciaTeste, IgualdadeDeTextosComoNoServidor) {
             EXPECT_EQ(c.registro(p, r), achou("select co_registro from tb_registro where co_registro = :cod "
                                               "and co_procedimento = :proc",
                                               {{":cod", r}, {":proc", p}}));
-            EXPECT_EQ(c.modalidade(p, r), achou("select co_modalidade from tb_modalidade where co_modalidade = :m "
-                                                "and co_procedimento = :proc",
-                                                {{":m", r}, {":proc", p}}));
+            EXPECT_EQ(c.modalidade(p, r),
+                      achou("select co_modalidade from tb_modalidade where co_modalidade = :m "
+                            "and co_procedimento = :proc",
+                            {{":m", r}, {":proc", p}}));
         }
     EXPECT_TRUE(c.temRlCid("0303140151"));
     EXPECT_FALSE(c.temRlCid("0301010072"));
@@ -138,9 +143,10 @@ TEST_F(CacheReferenciaTeste, MotivoDaAltaComparaCompetenciaComoTexto) {
     for (std::string alta : {"11", "12", "14", "15", "1", "1 ", " 1", "99"})
         for (std::string cmpt : {"201203", "2010", "201009", "999912", "9999", "200001", "201601", ""}) {
             SCOPED_TRACE("alta [" + alta + "] cmpt [" + cmpt + "]");
-            EXPECT_EQ(c.tipoAlta(alta, cmpt), achou("select * from tb_tipo_alta where co_tipo_alta = :alta and "
-                                                    " dt_cmpt_fim >= :cmpt",
-                                                    {{":alta", alta}, {":cmpt", cmpt}}));
+            EXPECT_EQ(c.tipoAlta(alta, cmpt),
+                      achou("select * from tb_tipo_alta where co_tipo_alta = :alta and "
+                            " dt_cmpt_fim >= :cmpt",
+                            {{":alta", alta}, {":cmpt", cmpt}}));
         }
 }
 
@@ -149,14 +155,16 @@ TEST_F(CacheReferenciaTeste, OperadoraPelaPrimeiraLinha) {
     for (std::string ans : {"111111", "111111 ", "333333", "999999", ""}) {
         SCOPED_TRACE("ans [" + ans + "]");
         const auto* op = c.operadoraPorRegistro(ans);
-        EXPECT_EQ(op ? op->cnpj : "<nenhuma>",
-                  primeira("select * from tb_operadora where co_operadora = :ans  ", ":ans", ans, "NU_OPERADORA"));
+        EXPECT_EQ(
+            op ? op->cnpj : "<nenhuma>",
+            primeira("select * from tb_operadora where co_operadora = :ans  ", ":ans", ans, "NU_OPERADORA"));
     }
     for (std::string cnpj : {"11111111000111", "22222222000122", "44444444000144", "44444444000144  ", "1"}) {
         SCOPED_TRACE("cnpj [" + cnpj + "]");
         const auto* op = c.operadoraPorCnpj(cnpj);
         EXPECT_EQ(op ? op->registro : "<nenhuma>",
-                  primeira("select * from tb_operadora where nu_operadora = :cnpj  ", ":cnpj", cnpj, "CO_OPERADORA"));
+                  primeira("select * from tb_operadora where nu_operadora = :cnpj  ", ":cnpj", cnpj,
+                           "CO_OPERADORA"));
     }
 }
 
@@ -165,10 +173,13 @@ TEST_F(CacheReferenciaTeste, OperadoraPelaPrimeiraLinha) {
 TEST_F(CacheReferenciaTeste, DistinctIgnoraBrancosFinais) {
     auto& db = banco_->db();
     db.execute("insert into tb_movimento (tp_registro, co_operadora, nu_operadora) values ('5', '123', 'X')");
-    db.execute("insert into tb_movimento (tp_registro, co_operadora, nu_operadora) values ('5', '123   ', 'X ')");
-    db.execute("insert into tb_movimento (tp_registro, co_operadora, nu_operadora) values ('5', ' 123', 'X')");
-    EXPECT_EQ(banco_->valor("select count(*) from (select distinct * from tb_movimento where tp_registro = '5')"),
-              "2");
+    db.execute(
+        "insert into tb_movimento (tp_registro, co_operadora, nu_operadora) values ('5', '123   ', 'X ')");
+    db.execute(
+        "insert into tb_movimento (tp_registro, co_operadora, nu_operadora) values ('5', ' 123', 'X')");
+    EXPECT_EQ(
+        banco_->valor("select count(*) from (select distinct * from tb_movimento where tp_registro = '5')"),
+        "2");
     db.execute("delete from tb_movimento");
 }
 

@@ -10,7 +10,9 @@ using C = CampoRemessa;
 
 const std::string kCmpt = "201203";
 
-std::string cp(const std::string& utf8) { return cp1252::fromUtf8(utf8); }
+std::string cp(const std::string& utf8) {
+    return cp1252::fromUtf8(utf8);
+}
 
 // The heading of a record as the error file writes it (Windows-1252), the name in 60 characters.
 std::string cabecalho(int linha, const std::string& nomeUtf8, const std::string& data) {
@@ -30,20 +32,35 @@ struct CasoCabecalho {
 
 TEST_F(CriticaArquivo, CabecalhoRecusadoGravaUmaSoLinhaESemAgravo) {
     const std::vector<CasoCabecalho> casos = {
-        {"record type not 1", [](GeradorRemessa& g) { g.cabecalho("2" + LinhaCabecalho(kCnesGerador, "1.0.4.0", MarcadorOrigem(kCmpt)).substr(1)); },
+        {"record type not 1",
+         [](GeradorRemessa& g) {
+             g.cabecalho("2" + LinhaCabecalho(kCnesGerador, "1.0.4.0", MarcadorOrigem(kCmpt)).substr(1));
+         },
          "          Arquivo incorreto ", false},
-        {"empty file", [](GeradorRemessa& g) { g.cabecalho("").fimDeLinha(""); }, "          Arquivo incorreto ", false},
-        {"CNES not of this manager", [](GeradorRemessa& g) { g.cabecalho(LinhaCabecalho(kCnesSoValido, "1.0.4.0", MarcadorOrigem(kCmpt))); },
-         "         1 CNES nao pertence a esta gestao (CNES LOCAL) ou não é um CNES válido (cnesval.txt) 2000040",
+        {"empty file", [](GeradorRemessa& g) { g.cabecalho("").fimDeLinha(""); },
+         "          Arquivo incorreto ", false},
+        {"CNES not of this manager",
+         [](GeradorRemessa& g) {
+             g.cabecalho(LinhaCabecalho(kCnesSoValido, "1.0.4.0", MarcadorOrigem(kCmpt)));
+         },
+         "         1 CNES nao pertence a esta gestao (CNES LOCAL) ou não é um CNES válido (cnesval.txt) "
+         "2000040",
          true},
-        {"CNES not in the valid list", [](GeradorRemessa& g) { g.cabecalho(LinhaCabecalho(kCnesSoLocal, "1.0.4.0", MarcadorOrigem(kCmpt))); },
-         "         1 CNES nao pertence a esta gestao (CNES LOCAL) ou não é um CNES válido (cnesval.txt) 2000032",
+        {"CNES not in the valid list",
+         [](GeradorRemessa& g) {
+             g.cabecalho(LinhaCabecalho(kCnesSoLocal, "1.0.4.0", MarcadorOrigem(kCmpt)));
+         },
+         "         1 CNES nao pertence a esta gestao (CNES LOCAL) ou não é um CNES válido (cnesval.txt) "
+         "2000032",
          true},
-        {"version 1.0.3.0", [](GeradorRemessa& g) { g.versao("1.0.3.0"); }, "         1 Versão incorreta  1.0.3.0", false},
+        {"version 1.0.3.0", [](GeradorRemessa& g) { g.versao("1.0.3.0"); },
+         "         1 Versão incorreta  1.0.3.0", false},
         {"version 1.0.5.0 has no known layout", [](GeradorRemessa& g) { g.versao("1.0.5.0"); },
          "         1 Versão incorreta  1.0.5.0", false},
-        {"version 2.0.0.0", [](GeradorRemessa& g) { g.versao("2.0.0.0"); }, "         1 Versão incorreta  2.0.0.0", false},
-        {"version blank", [](GeradorRemessa& g) { g.versao("       "); }, "         1 Versão incorreta         ", false},
+        {"version 2.0.0.0", [](GeradorRemessa& g) { g.versao("2.0.0.0"); },
+         "         1 Versão incorreta  2.0.0.0", false},
+        {"version blank", [](GeradorRemessa& g) { g.versao("       "); },
+         "         1 Versão incorreta         ", false},
         {"marker of another competência", [](GeradorRemessa& g) { g.marcador(MarcadorOrigem("201202")); },
          "         1 Arquivo não foi gerado pelo VELT01 ", false},
         {"marker blank", [](GeradorRemessa& g) { g.marcador(std::string(60, ' ')); },
@@ -98,12 +115,15 @@ TEST_F(CriticaArquivo, MarcadorDependeDaCompetenciaDaExecucao) {
     g.registro(InternacaoValida(kCmpt));
     const auto r = roda(g, "201204");
     ASSERT_TRUE(r.gravouErros());
-    EXPECT_EQ(linhas(r.arquivoErros), std::vector<std::string>{"         1 Arquivo não foi gerado pelo VELT01 "});
+    EXPECT_EQ(linhas(r.arquivoErros),
+              std::vector<std::string>{"         1 Arquivo não foi gerado pelo VELT01 "});
 }
 
 TEST_F(CriticaArquivo, SemMovimentoNaoLeOResto) {
     GeradorRemessa g(kCnesGerador, kCmpt);
-    g.semMovimento("qualquer coisa").linha("lixo que nunca é lido").registro(InternacaoValida(kCmpt).com(C::NomePaciente, ""));
+    g.semMovimento("qualquer coisa")
+        .linha("lixo que nunca é lido")
+        .registro(InternacaoValida(kCmpt).com(C::NomePaciente, ""));
     const auto r = roda(g, kCmpt);
     EXPECT_TRUE(r.semMovimento);
     EXPECT_FALSE(r.erro);
@@ -121,19 +141,30 @@ TEST_F(CriticaArquivo, FimDoArquivo) {
         std::int64_t linhasLidas;
     } casos[] = {
         {"ends after the last record", [](GeradorRemessa&) {}, {}, 4},
-        {"ends without a last line break", [](GeradorRemessa& g) { g.ultimaLinha("ZZ").fimDeLinha(""); }, {}, 1},
+        {"ends without a last line break",
+         [](GeradorRemessa& g) { g.ultimaLinha("ZZ").fimDeLinha(""); },
+         {},
+         1},
         {"empty line", [](GeradorRemessa& g) { g.ultimaLinha(""); }, {}, 4},
         {"Ctrl-Z line", [](GeradorRemessa& g) { g.ultimaLinha("\x1a"); }, {}, 4},
         {"Ctrl-Z then more lines are not read", [](GeradorRemessa& g) { g.linha("\x1a").linha("x"); }, {}, 4},
-        {"one other character", [](GeradorRemessa& g) { g.ultimaLinha("X"); },
-         {"         4 O tamanho do registro nao confere com o lay-out da VELT"}, 4},
-        {"line of 391 characters", [](GeradorRemessa& g) { g.ultimaLinha(InternacaoValida(kCmpt).linha() + "X"); },
-         {"         4 O tamanho do registro nao confere com o lay-out da VELT"}, 4},
-        {"line of 388 characters", [](GeradorRemessa& g) { g.ultimaLinha(InternacaoValida(kCmpt).linha(388)); },
-         {"         4 O tamanho do registro nao confere com o lay-out da VELT"}, 4},
+        {"one other character",
+         [](GeradorRemessa& g) { g.ultimaLinha("X"); },
+         {"         4 O tamanho do registro nao confere com o lay-out da VELT"},
+         4},
+        {"line of 391 characters",
+         [](GeradorRemessa& g) { g.ultimaLinha(InternacaoValida(kCmpt).linha() + "X"); },
+         {"         4 O tamanho do registro nao confere com o lay-out da VELT"},
+         4},
+        {"line of 388 characters",
+         [](GeradorRemessa& g) { g.ultimaLinha(InternacaoValida(kCmpt).linha(388)); },
+         {"         4 O tamanho do registro nao confere com o lay-out da VELT"},
+         4},
         {"line feeds alone", [](GeradorRemessa& g) { g.fimDeLinha("\n"); }, {}, 4},
-        {"line feeds alone then a short line", [](GeradorRemessa& g) { g.fimDeLinha("\n").ultimaLinha("12"); },
-         {"         4 O tamanho do registro nao confere com o lay-out da VELT"}, 4},
+        {"line feeds alone then a short line",
+         [](GeradorRemessa& g) { g.fimDeLinha("\n").ultimaLinha("12"); },
+         {"         4 O tamanho do registro nao confere com o lay-out da VELT"},
+         4},
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.nome);
@@ -212,11 +243,14 @@ TEST_F(CriticaArquivo, ConsolidadosRepetidosSoAvisam) {
     EXPECT_EQ(leArquivo(r.arquivoErros),
               cp("           O arquivo contém registros de atendimento consolidado duplicados.\r\n"));
     // The staged rows give the same answer to the count and distinct queries.
-    const auto total = banco().valor("select count(*) as total  from tb_movimento where tp_registro = '5' "
-                                     " and nu_remessa = '" + g.remessa() + "'");
-    const auto distintos =
-        banco().valor("select count(*) from (select distinct * from tb_movimento where tp_registro = '5' "
-                      " and nu_remessa = '" + g.remessa() + "')");
+    const auto total = banco().valor(
+        "select count(*) as total  from tb_movimento where tp_registro = '5' "
+        " and nu_remessa = '" +
+        g.remessa() + "'");
+    const auto distintos = banco().valor(
+        "select count(*) from (select distinct * from tb_movimento where tp_registro = '5' "
+        " and nu_remessa = '" +
+        g.remessa() + "')");
     EXPECT_EQ(total, "3");
     EXPECT_EQ(distintos, "2");
 }
@@ -255,10 +289,9 @@ TEST_F(CriticaArquivo, ArquivoDeAgravo) {
     std::string nome1 = "MARIA DA SILVA", nome2 = cp("JOSé");
     nome1.resize(60, ' ');
     nome2.resize(60, ' ');
-    const std::string esperado = "2000016201203.VLT 2000016 PR77         " + nome1 +
-                                 cp(" 01032012 A90-Dengue [dengue clássico]\r\n") +
-                                 "2000016201203.VLT 2000016 PR0001       " + nome2 +
-                                 cp(" 05032012 A90-Dengue [dengue clássico]\r\n");
+    const std::string esperado =
+        "2000016201203.VLT 2000016 PR77         " + nome1 + cp(" 01032012 A90-Dengue [dengue clássico]\r\n") +
+        "2000016201203.VLT 2000016 PR0001       " + nome2 + cp(" 05032012 A90-Dengue [dengue clássico]\r\n");
     EXPECT_EQ(leArquivo(r.arquivoAgravo), esperado);
     EXPECT_EQ(r.linhasAgravo, 2);
 }
@@ -286,8 +319,9 @@ TEST_F(CriticaArquivo, ArquivosAntigosSoSaoEsvaziadosQuandoHaLinhaNova) {
     GeradorRemessa h(kCnesGerador, kCmpt);
     h.registro(InternacaoValida(kCmpt).com(C::Sexo, "X"));
     r = roda(h, kCmpt);
-    EXPECT_EQ(linhas(erros), (std::vector<std::string>{cp1252::toUtf8(cabecalho(2, "MARIA DA SILVA", "01032012")),
-                                                        "         2 Sexo do paciente nao informado ou invalido"}));
+    EXPECT_EQ(linhas(erros),
+              (std::vector<std::string>{cp1252::toUtf8(cabecalho(2, "MARIA DA SILVA", "01032012")),
+                                        "         2 Sexo do paciente nao informado ou invalido"}));
     EXPECT_EQ(leArquivo(agravo), "antigo\r\n");
 }
 
@@ -304,22 +338,39 @@ TEST_F(CriticaArquivo, FalhaAoGravarOArquivoDeErrosParaAExecucao) {
 
 TEST_F(CriticaArquivo, EstagioComCompletacoes) {
     GeradorRemessa g(kCnesGerador, kCmpt);
-    g.registro(InternacaoValida(kCmpt).com(C::NomePaciente, "ana").com(C::FonteRemuneracao, " 2")
-                   .com(C::Operadora, "999999").com(C::CnpjOperadora, "123").com(C::Beneficiario, "B"))
-        .registro(AmbulatorialValido(kCmpt).com(C::DataSaida, "").com(C::TipoAlta, "").com(C::Tiss, "12345678901234567890"), 389)
-        .registro(AmbulatorialValido(kCmpt).com(C::FonteRemuneracao, "1").com(C::Operadora, "")
-                      .com(C::CnpjOperadora, kCnpjOperadora).com(C::Beneficiario, "B1"))
-        .registro(InternacaoValida(kCmpt).com(C::FonteRemuneracao, "6").com(C::Operadora, "123456")
-                      .com(C::CnpjOperadora, kCnpjOperadora).com(C::Beneficiario, "B2"))
-        .registro(ConsolidadoValido(kCmpt).com(C::FonteRemuneracao, "1").com(C::Operadora, kRegistroAns)
+    g.registro(InternacaoValida(kCmpt)
+                   .com(C::NomePaciente, "ana")
+                   .com(C::FonteRemuneracao, " 2")
+                   .com(C::Operadora, "999999")
+                   .com(C::CnpjOperadora, "123")
+                   .com(C::Beneficiario, "B"))
+        .registro(AmbulatorialValido(kCmpt)
+                      .com(C::DataSaida, "")
+                      .com(C::TipoAlta, "")
+                      .com(C::Tiss, "12345678901234567890"),
+                  389)
+        .registro(AmbulatorialValido(kCmpt)
+                      .com(C::FonteRemuneracao, "1")
+                      .com(C::Operadora, "")
+                      .com(C::CnpjOperadora, kCnpjOperadora)
+                      .com(C::Beneficiario, "B1"))
+        .registro(InternacaoValida(kCmpt)
+                      .com(C::FonteRemuneracao, "6")
+                      .com(C::Operadora, "123456")
+                      .com(C::CnpjOperadora, kCnpjOperadora)
+                      .com(C::Beneficiario, "B2"))
+        .registro(ConsolidadoValido(kCmpt)
+                      .com(C::FonteRemuneracao, "1")
+                      .com(C::Operadora, kRegistroAns)
                       .com(C::Quantidade, ""))
         .registro(InternacaoValida(kCmpt).com(C::TipoRegistro, "8"))
         .registro(InternacaoValida(kCmpt).com(C::DataSaida, "").com(C::TipoAlta, ""));
     const auto r = rodaComEstagio(g, kCmpt);
     EXPECT_EQ(r.registros, 7);
     EXPECT_EQ(banco().conta("tb_movimento"), 7);
-    EXPECT_EQ(banco().conta("tb_movimento", "nu_status_mov = '9' and nu_remessa = '2000016201203' and "
-                                            "co_cnes = '2000016' and dt_competencia = '201203'"),
+    EXPECT_EQ(banco().conta("tb_movimento",
+                            "nu_status_mov = '9' and nu_remessa = '2000016201203' and "
+                            "co_cnes = '2000016' and dt_competencia = '201203'"),
               7);
     EXPECT_EQ(banco().valor("select min(dt_geracao_remessa) from tb_movimento"), "02/04/2012 08:30:00");
     auto valor = [&](const std::string& coluna, const std::string& where) {
@@ -337,8 +388,9 @@ TEST_F(CriticaArquivo, EstagioComCompletacoes) {
                     "tp_registro = '4' and co_fonte_remunera = '1'"),
               std::string("123456/11222333000181/B1") + std::string(28, ' '));
     // Source 6: registry and beneficiary cleared, CNPJ kept.
-    EXPECT_EQ(valor("co_operadora || '/' || nu_operadora || '/' || co_beneficiario", "co_fonte_remunera = '6'"),
-              "/11222333000181/");
+    EXPECT_EQ(
+        valor("co_operadora || '/' || nu_operadora || '/' || co_beneficiario", "co_fonte_remunera = '6'"),
+        "/11222333000181/");
     // Consolidated source 1: CNPJ filled from the registry, blank quantity staged as zeros.
     EXPECT_EQ(valor("nu_operadora || '/' || nu_quantidade", "tp_registro = '5'"), "11222333000181/000000");
     EXPECT_EQ(valor("count(*)", "tp_registro = '8'"), "1");

@@ -66,8 +66,10 @@ const std::string E3 = " Obito nao compativel com motivo da alta";
 const std::string E4 = " Alta nao compativel com o procedimento realizado";
 const std::string E5 = " Alta nao compativel com o procedimento de parto realizado";
 const std::string F1 = " Fonte de remuneracao nao informada ou invalida";
-const std::string F2 = "Fonte de remuneração 10 inválida - Estabelecimento não possui cadastro no programa PRONON";
-const std::string F3 = "Fonte de remuneração 11 inválida - Estabelecimento não possui cadastro no programa PRONAS/PCD";
+const std::string F2 =
+    "Fonte de remuneração 10 inválida - Estabelecimento não possui cadastro no programa PRONON";
+const std::string F3 =
+    "Fonte de remuneração 11 inválida - Estabelecimento não possui cadastro no programa PRONAS/PCD";
 const std::string G1 = " Numero da Guia TISS inválido";
 const std::string H1 = " CNPJ nao informado ou invalido para fonte 6 ou 9";
 const std::string H2 = " CNPJ nao informado ou invalido para fonte 1";
@@ -95,7 +97,9 @@ const std::string M3 = " Este procedimento nao pode figurar como principal no at
 
 // A childbirth hospitalisation with one live birth and its birth document.
 Muda parto(const std::string& alta) {
-    return campos({{C::Procedimento, "0310010039"}, {C::TipoAlta, alta}, {C::QtNascidos, "1"},
+    return campos({{C::Procedimento, "0310010039"},
+                   {C::TipoAlta, alta},
+                   {C::QtNascidos, "1"},
                    {C::Nasc1, "12345678901"}});
 }
 
@@ -163,16 +167,26 @@ TEST_F(CriticaGrupos, A_Paciente) {
         {"A9 blank inside", '2', campos({{C::CNS, "7000000 0000005"}}), {A9 + "7000000 0000005"}},
         {"A9 leading blanks", '2', campos({{C::CNS, "  7000000000005"}}), {A9 + "  7000000000005"}},
         {"A9 wrong CNS before 201207", '2', campos({{C::CNS, "123456789012345"}}), {}},
-        {"A9 wrong CNS from 201207", '2', campos({{C::CNS, "123456789012345"}}), {A9 + "123456789012345"},
+        {"A9 wrong CNS from 201207",
+         '2',
+         campos({{C::CNS, "123456789012345"}}),
+         {A9 + "123456789012345"},
          "201208"},
         {"A9 definitive CNS from 201207", '2', campos({{C::CNS, "123456789010000"}}), {}, "201208"},
         {"A10 blank", '2', campos({{C::Prontuario, ""}}), {A10}},
         {"A10 zeros", '2', campos({{C::Prontuario, "000000"}}), {A10}},
         {"A10 digits after blanks pass", '2', campos({{C::Prontuario, "      000123"}}), {}},
-        {"A all at once", '4',
-         campos({{C::NomePaciente, ""}, {C::Logradouro, ""}, {C::Complemento, "123456789012345"},
+        {"A all at once",
+         '4',
+         campos({{C::NomePaciente, ""},
+                 {C::Logradouro, ""},
+                 {C::Complemento, "123456789012345"},
                  {C::Municipio, ""},
-                 {C::UF, ""}, {C::CEP, ""}, {C::DataNascimento, ""}, {C::Sexo, ""}, {C::CNS, "X"},
+                 {C::UF, ""},
+                 {C::CEP, ""},
+                 {C::DataNascimento, ""},
+                 {C::Sexo, ""},
+                 {C::CNS, "X"},
                  {C::Prontuario, ""}}),
          {A1, A2, A3, A4, A5, A6, A7, A8, A9 + "X              ", A10}},
     });
@@ -180,76 +194,110 @@ TEST_F(CriticaGrupos, A_Paciente) {
 
 TEST_F(CriticaGrupos, B_Procedimento) {
     confere({
-        {"B1 unknown procedure, then modality and kind", '2', campos({{C::Procedimento, "9999999999"}}),
+        {"B1 unknown procedure, then modality and kind",
+         '2',
+         campos({{C::Procedimento, "9999999999"}}),
          {B1, L5, M2}},
         {"B1 blank", '4', campos({{C::Procedimento, ""}}), {B1, L4, M3}},
         {"B1 consolidated unknown", '5', campos({{C::Procedimento, "9999999999"}}), {B1, M1}},
-        {"B2 non-SUS procedure without description", '2',
-         campos({{C::Procedimento, "0301000001"}, {C::DescricaoProcedimento, ""}}), {B2}},
-        {"B2 non-SUS procedure described by zeros", '5',
-         campos({{C::Procedimento, "0301000001"}, {C::DescricaoProcedimento, std::string(40, '0')}}), {B2}},
-        {"B2 digits followed by blanks are a description", '5',
-         campos({{C::Procedimento, "0301000001"}, {C::DescricaoProcedimento, "12345"}}), {}},
-        {"B2 non-SUS procedure described passes every table check", '4',
-         campos({{C::Procedimento, "0301000001"}, {C::DescricaoProcedimento, "CONSULTA PARTICULAR"}}), {}},
+        {"B2 non-SUS procedure without description",
+         '2',
+         campos({{C::Procedimento, "0301000001"}, {C::DescricaoProcedimento, ""}}),
+         {B2}},
+        {"B2 non-SUS procedure described by zeros",
+         '5',
+         campos({{C::Procedimento, "0301000001"}, {C::DescricaoProcedimento, std::string(40, '0')}}),
+         {B2}},
+        {"B2 digits followed by blanks are a description",
+         '5',
+         campos({{C::Procedimento, "0301000001"}, {C::DescricaoProcedimento, "12345"}}),
+         {}},
+        {"B2 non-SUS procedure described passes every table check",
+         '4',
+         campos({{C::Procedimento, "0301000001"}, {C::DescricaoProcedimento, "CONSULTA PARTICULAR"}}),
+         {}},
         {"B3 male procedure for a woman", '4', campos({{C::Procedimento, "0201010070"}}), {B3}},
         {"B3 male procedure for a man", '4', campos({{C::Procedimento, "0201010070"}, {C::Sexo, "M"}}), {}},
-        {"B3 female procedure for sex I", '2', [](RegistroGerado& r) {
+        {"B3 female procedure for sex I",
+         '2',
+         [](RegistroGerado& r) {
              parto("61")(r);
              r.com(C::Sexo, "I");
          },
          {}},
         {"B4 childbirth with one live birth", '2', parto("61"), {}},
-        {"B4 live births blank", '2', [](RegistroGerado& r) {
+        {"B4 live births blank",
+         '2',
+         [](RegistroGerado& r) {
              parto("61")(r);
              r.com(C::QtNascidos, "");
          },
          {B4}},
-        {"B4 live births zero", '2', [](RegistroGerado& r) {
+        {"B4 live births zero",
+         '2',
+         [](RegistroGerado& r) {
              parto("61")(r);
              r.com(C::QtNascidos, "0");
          },
          {B4}},
-        {"B5 two births, only document 1", '2', [](RegistroGerado& r) {
+        {"B5 two births, only document 1",
+         '2',
+         [](RegistroGerado& r) {
              parto("61")(r);
              r.com(C::QtNascidos, "2");
          },
          {}},
-        {"B5 two births, only document 2", '2', [](RegistroGerado& r) {
+        {"B5 two births, only document 2",
+         '2',
+         [](RegistroGerado& r) {
              parto("61")(r);
              r.com(C::QtNascidos, "2").com(C::Nasc1, "").com(C::Nasc2, "12345678901");
          },
          {}},
-        {"B5 no document", '2', [](RegistroGerado& r) {
+        {"B5 no document",
+         '2',
+         [](RegistroGerado& r) {
              parto("61")(r);
              r.com(C::Nasc1, "");
          },
          {B5}},
-        {"B5 document after blanks", '2', [](RegistroGerado& r) {
+        {"B5 document after blanks",
+         '2',
+         [](RegistroGerado& r) {
              parto("61")(r);
              r.com(C::Nasc1, "   45678901");
          },
          {B5}},
-        {"B5 document 3 beyond the births", '2', [](RegistroGerado& r) {
+        {"B5 document 3 beyond the births",
+         '2',
+         [](RegistroGerado& r) {
              parto("61")(r);
              r.com(C::QtNascidos, "2").com(C::Nasc1, "").com(C::Nasc3, "12345678901");
          },
          {B5}},
-        {"B5 six births have no document rule", '2', [](RegistroGerado& r) {
+        {"B5 six births have no document rule",
+         '2',
+         [](RegistroGerado& r) {
              parto("61")(r);
              r.com(C::QtNascidos, "6").com(C::Nasc1, "");
          },
          {}},
-        {"B5 not for reason 63", '2', [](RegistroGerado& r) {
+        {"B5 not for reason 63",
+         '2',
+         [](RegistroGerado& r) {
              parto("63")(r);
              r.com(C::Nasc1, "");
          },
-         {}, "201208"},
-        {"B5 for reason 61", '2', [](RegistroGerado& r) {
+         {},
+         "201208"},
+        {"B5 for reason 61",
+         '2',
+         [](RegistroGerado& r) {
              parto("61")(r);
              r.com(C::Nasc1, "");
          },
-         {B5}, "201208"},
+         {B5},
+         "201208"},
     });
 }
 
@@ -259,8 +307,10 @@ TEST_F(CriticaGrupos, C_Diagnosticos) {
         {"C1 required and unknown", '2', campos({{C::DiagPrincipal, "ZZZZ"}}), {C1}},
         {"C1 not required for 0301 procedures", '4', campos({{C::DiagPrincipal, ""}}), {}},
         {"C1 examined when given", '4', campos({{C::DiagPrincipal, "ZZZZ"}}), {C1}},
-        {"C1 not required for 02 procedures", '4',
-         campos({{C::Procedimento, "0201010070"}, {C::Sexo, "M"}, {C::DiagPrincipal, ""}}), {}},
+        {"C1 not required for 02 procedures",
+         '4',
+         campos({{C::Procedimento, "0201010070"}, {C::Sexo, "M"}, {C::DiagPrincipal, ""}}),
+         {}},
         {"C1 code with a trailing blank found", '2', campos({{C::DiagPrincipal, "A90"}}), {}},
         {"C1 code after a blank not found", '2', campos({{C::DiagPrincipal, " A90"}}), {C1}},
         {"C2 male diagnosis for a woman", '2', campos({{C::DiagPrincipal, "N40"}}), {C2}},
@@ -268,7 +318,9 @@ TEST_F(CriticaGrupos, C_Diagnosticos) {
         {"C4 secondary unknown", '2', campos({{C::DiagSecundario, "ZZZ"}}), {C4}},
         {"C4 secondary known", '2', campos({{C::DiagSecundario, "A90"}}), {}},
         {"C5 secondary of the other sex", '2', campos({{C::DiagSecundario, "C61"}}), {C5}},
-        {"C principal and secondary", '2', campos({{C::DiagPrincipal, "N40"}, {C::DiagSecundario, "C61"}}),
+        {"C principal and secondary",
+         '2',
+         campos({{C::DiagPrincipal, "N40"}, {C::DiagSecundario, "C61"}}),
          {C2, C5}},
     });
 }
@@ -283,17 +335,27 @@ TEST_F(CriticaGrupos, D_Datas) {
         {"D5 discharge blank", '2', campos({{C::DataSaida, ""}}), {D5}},
         {"D5 discharge 30 February", '2', campos({{C::DataSaida, "30022012"}}), {D5}},
         {"D6 D7 J4 discharge after today", '2', campos({{C::DataSaida, "20042012"}}), {D6, D7, J4}},
-        {"D7 discharge in another month", '2',
-         campos({{C::DataInternacao, "01022012"}, {C::DataSaida, "05022012"}}), {D7}},
+        {"D7 discharge in another month",
+         '2',
+         campos({{C::DataInternacao, "01022012"}, {C::DataSaida, "05022012"}}),
+         {D7}},
         {"D8 admission after discharge", '2', campos({{C::DataInternacao, "06032012"}}), {D8}},
-        {"D9 ambulatory over two days", '4',
-         campos({{C::DataInternacao, "05032012"}, {C::DataSaida, "06032012"}}), {D9}},
-        {"D9 not for hospitalisation", '2',
-         campos({{C::DataInternacao, "05032012"}, {C::DataSaida, "06032012"}}), {}},
-        {"D9 skipped when the admission is invalid", '4',
-         campos({{C::DataInternacao, "AB032012"}, {C::DataSaida, "06032012"}}), {D1, D8}},
-        {"ambulatory blank discharge takes the admission date", '4',
-         campos({{C::DataSaida, ""}, {C::TipoAlta, ""}}), {}},
+        {"D9 ambulatory over two days",
+         '4',
+         campos({{C::DataInternacao, "05032012"}, {C::DataSaida, "06032012"}}),
+         {D9}},
+        {"D9 not for hospitalisation",
+         '2',
+         campos({{C::DataInternacao, "05032012"}, {C::DataSaida, "06032012"}}),
+         {}},
+        {"D9 skipped when the admission is invalid",
+         '4',
+         campos({{C::DataInternacao, "AB032012"}, {C::DataSaida, "06032012"}}),
+         {D1, D8}},
+        {"ambulatory blank discharge takes the admission date",
+         '4',
+         campos({{C::DataSaida, ""}, {C::TipoAlta, ""}}),
+         {}},
     });
 }
 
@@ -307,13 +369,21 @@ TEST_F(CriticaGrupos, E_MotivoDaAlta) {
         {"E1 and E5 not a number with childbirth", '2', parto("XX"), {E1, E5}, "201208"},
         {"E2 death without document", '2', campos({{C::TipoAlta, "41"}}), {E2}},
         {"E2 death with document", '2', campos({{C::TipoAlta, "41"}, {C::Obito, "12345678901"}}), {}},
-        {"E2 death document after blanks is trimmed", '2', campos({{C::TipoAlta, "41"}, {C::Obito, "   45678901"}}),
+        {"E2 death document after blanks is trimmed",
+         '2',
+         campos({{C::TipoAlta, "41"}, {C::Obito, "   45678901"}}),
          {}},
         {"E3 death document without death", '2', campos({{C::Obito, "12345678901"}}), {E3}},
         {"E3 zeros are no document", '2', campos({{C::Obito, "00000000000"}}), {}},
-        {"E3 reason 42 may carry a document", '2', campos({{C::TipoAlta, "42"}, {C::Obito, "12345678901"}}), {}},
+        {"E3 reason 42 may carry a document",
+         '2',
+         campos({{C::TipoAlta, "42"}, {C::Obito, "12345678901"}}),
+         {}},
         {"E4 reason 19 with another procedure", '2', campos({{C::TipoAlta, "19"}}), {E4}, "201208"},
-        {"E4 reason 19 with psychiatry", '2', campos({{C::TipoAlta, "19"}, {C::Procedimento, "0303170093"}}), {},
+        {"E4 reason 19 with psychiatry",
+         '2',
+         campos({{C::TipoAlta, "19"}, {C::Procedimento, "0303170093"}}),
+         {},
          "201208"},
         {"E5 childbirth with reason 11", '2', parto("11"), {E5}, "201208"},
         {"E5 childbirth with reason 64", '2', parto("64"), {}, "201208"},
@@ -340,45 +410,79 @@ TEST_F(CriticaGrupos, F_G_FonteEGuiaTiss) {
         {"G1 source 1 after 201212 with guide", '2', fonte1({{C::Tiss, "  123"}}), {}, "201301"},
         {"G1 source 1 in 201212 without guide", '2', fonte1(), {}, "201212"},
         {"G1 other source without guide", '4', {}, {}, "201301"},
-        {"consolidated before 201207 with blank source skips F and H", '5',
-         campos({{C::FonteRemuneracao, ""}, {C::Operadora, "ABC"}}), {}, "201206"},
-        {"consolidated before 201207 with a source", '5', campos({{C::FonteRemuneracao, "7"}}), {F1}, "201206"},
-        {"consolidated from 201207 with blank source", '5', campos({{C::FonteRemuneracao, ""}}), {F1}, "201208"},
+        {"consolidated before 201207 with blank source skips F and H",
+         '5',
+         campos({{C::FonteRemuneracao, ""}, {C::Operadora, "ABC"}}),
+         {},
+         "201206"},
+        {"consolidated before 201207 with a source",
+         '5',
+         campos({{C::FonteRemuneracao, "7"}}),
+         {F1},
+         "201206"},
+        {"consolidated from 201207 with blank source",
+         '5',
+         campos({{C::FonteRemuneracao, ""}}),
+         {F1},
+         "201208"},
     });
 }
 
 TEST_F(CriticaGrupos, H_Operadora) {
     confere({
         {"H1 source 6 without CNPJ", '2', campos({{C::FonteRemuneracao, "6"}}), {H1}},
-        {"H1 source 9 wrong CNPJ", '2', campos({{C::FonteRemuneracao, "9"}, {C::CnpjOperadora, "11222333000182"}}),
+        {"H1 source 9 wrong CNPJ",
+         '2',
+         campos({{C::FonteRemuneracao, "9"}, {C::CnpjOperadora, "11222333000182"}}),
          {H1}},
-        {"H1 source 6 valid CNPJ of no operator", '2',
-         campos({{C::FonteRemuneracao, "6"}, {C::CnpjOperadora, "11444777000161"}}), {}},
-        {"H1 CNPJ short of its zeros", '2', campos({{C::FonteRemuneracao, "6"}, {C::CnpjOperadora, "191"}}), {}},
+        {"H1 source 6 valid CNPJ of no operator",
+         '2',
+         campos({{C::FonteRemuneracao, "6"}, {C::CnpjOperadora, "11444777000161"}}),
+         {}},
+        {"H1 CNPJ short of its zeros",
+         '2',
+         campos({{C::FonteRemuneracao, "6"}, {C::CnpjOperadora, "191"}}),
+         {}},
         {"H1 zeros", '2', campos({{C::FonteRemuneracao, "6"}, {C::CnpjOperadora, "00000000000000"}}), {H1}},
         {"H2 source 1 without registry nor CNPJ", '2', fonte1({{C::Operadora, ""}}), {H2}},
-        {"H2 registry zeros and CNPJ wrong", '2', fonte1({{C::Operadora, "000000"}, {C::CnpjOperadora, "123"}}),
+        {"H2 registry zeros and CNPJ wrong",
+         '2',
+         fonte1({{C::Operadora, "000000"}, {C::CnpjOperadora, "123"}}),
          {H2}},
-        {"H3 valid CNPJ of no operator", '2', fonte1({{C::Operadora, ""}, {C::CnpjOperadora, "11444777000161"}}),
+        {"H3 valid CNPJ of no operator",
+         '2',
+         fonte1({{C::Operadora, ""}, {C::CnpjOperadora, "11444777000161"}}),
          {H3}},
-        {"H3 known CNPJ without registry", '2', fonte1({{C::Operadora, ""}, {C::CnpjOperadora, kCnpjOperadora}}),
+        {"H3 known CNPJ without registry",
+         '2',
+         fonte1({{C::Operadora, ""}, {C::CnpjOperadora, kCnpjOperadora}}),
          {}},
         {"H4 unknown registry", '2', fonte1({{C::Operadora, "999999"}}), {H4}},
-        {"H4 unknown registry and unknown CNPJ", '2',
-         fonte1({{C::Operadora, "999999"}, {C::CnpjOperadora, "11444777000161"}}), {H4}},
-        {"H4 unknown registry, known CNPJ", '2',
-         fonte1({{C::Operadora, "999999"}, {C::CnpjOperadora, kCnpjOperadora}}), {}},
+        {"H4 unknown registry and unknown CNPJ",
+         '2',
+         fonte1({{C::Operadora, "999999"}, {C::CnpjOperadora, "11444777000161"}}),
+         {H4}},
+        {"H4 unknown registry, known CNPJ",
+         '2',
+         fonte1({{C::Operadora, "999999"}, {C::CnpjOperadora, kCnpjOperadora}}),
+         {}},
         {"H5 beneficiary blank", '2', fonte1({{C::Beneficiario, ""}}), {H5}},
         {"H5 beneficiary zeros", '2', fonte1({{C::Beneficiario, "000"}}), {H5}},
         {"H5 beneficiary digits after blanks are trimmed", '2', fonte1({{C::Beneficiario, "   123"}}), {}},
         {"H2 and H5", '4', fonte1({{C::Operadora, ""}, {C::Beneficiario, ""}}), {H2, H5}},
-        {"H6 other sources ignore the operator", '2',
-         campos({{C::Operadora, "999999"}, {C::CnpjOperadora, "1"}, {C::Beneficiario, ""}}), {}},
+        {"H6 other sources ignore the operator",
+         '2',
+         campos({{C::Operadora, "999999"}, {C::CnpjOperadora, "1"}, {C::Beneficiario, ""}}),
+         {}},
         {"consolidated source 1 without registry", '5', campos({{C::FonteRemuneracao, "1"}}), {H4}},
-        {"consolidated source 1 unknown registry", '5', campos({{C::FonteRemuneracao, "1"}, {C::Operadora, "654321"}}),
+        {"consolidated source 1 unknown registry",
+         '5',
+         campos({{C::FonteRemuneracao, "1"}, {C::Operadora, "654321"}}),
          {H4}},
-        {"consolidated source 1 known registry", '5',
-         campos({{C::FonteRemuneracao, "1"}, {C::Operadora, kRegistroAns}}), {}},
+        {"consolidated source 1 known registry",
+         '5',
+         campos({{C::FonteRemuneracao, "1"}, {C::Operadora, kRegistroAns}}),
+         {}},
     });
 }
 
@@ -395,9 +499,15 @@ TEST_F(CriticaGrupos, I_DiasDeUti) {
         {"I6 two days in a stay of one day", '2', estadia("002", "02032012"), {}},
         {"I6 three days in a stay of one day", '2', estadia("003", "02032012"), {I6}},
         {"I6 blanks before the days", '2', estadia("  3", "02032012"), {I6}},
-        {"I4 establishment without ICU beds", '2', estadia("001", "02032012"), {I4 + kCnesSemUti}, "201203",
+        {"I4 establishment without ICU beds",
+         '2',
+         estadia("001", "02032012"),
+         {I4 + kCnesSemUti},
+         "201203",
          kCnesSemUti},
-        {"I5 admission after discharge", '2', campos({{C::DiasUti, "001"}, {C::DataInternacao, "06032012"}}),
+        {"I5 admission after discharge",
+         '2',
+         campos({{C::DiasUti, "001"}, {C::DataInternacao, "06032012"}}),
          {D8, I5}},
         {"I5 and I6 skipped without a valid discharge", '2', estadia("009", ""), {D5}},
     });
@@ -417,8 +527,11 @@ TEST_F(CriticaGrupos, J_K_Competencia_E_Quantidade) {
         {"K2 negative", '4', campos({{C::Quantidade, "-1"}}), {K2}},
         {"K3 two of a procedure of hospitalisation", '2', campos({{C::Quantidade, "000002"}}), {K3}},
         {"K3 not for ambulatory", '4', campos({{C::Quantidade, "000002"}}), {}},
-        {"G1 J1 K2 competência and quantity not numbers", '2',
-         fonte1({{C::Competencia, "AB2013"}, {C::Quantidade, "X"}}), {J1, K2}, "201301"},
+        {"G1 J1 K2 competência and quantity not numbers",
+         '2',
+         fonte1({{C::Competencia, "AB2013"}, {C::Quantidade, "X"}}),
+         {J1, K2},
+         "201301"},
     });
 }
 
@@ -437,14 +550,21 @@ TEST_F(CriticaGrupos, L_M_ModalidadeETipoDoProcedimento) {
         {"L1 blank", '4', campos({{C::Modalidade, ""}}), {L1}},
         {"L2 modality 01 for a hospitalisation", '2', campos({{C::Modalidade, "01"}}), {L2, L4}},
         {"L3 modality 02 for an ambulatory record", '4', campos({{C::Modalidade, "02"}}), {L3, L5}},
-        {"L4 and M3 hospital procedure in ambulatory", '4',
-         campos({{C::Procedimento, "0303140151"}, {C::DiagPrincipal, "J189"}}), {L4, M3}},
+        {"L4 and M3 hospital procedure in ambulatory",
+         '4',
+         campos({{C::Procedimento, "0303140151"}, {C::DiagPrincipal, "J189"}}),
+         {L4, M3}},
         {"M1 procedure not consolidated", '5', campos({{C::Procedimento, "0211020036"}}), {M1}},
-        {"M2 ambulatory procedure as hospitalisation", '2', campos({{C::Procedimento, "0301010072"}}), {L5, M2}},
+        {"M2 ambulatory procedure as hospitalisation",
+         '2',
+         campos({{C::Procedimento, "0301010072"}}),
+         {L5, M2}},
         {"M3 passes on record kind 06", '4', campos({{C::Procedimento, "0211020036"}}), {}},
         {"M3 psychiatry in ambulatory", '4', campos({{C::Procedimento, "0303170093"}}), {L4, M3}},
-        {"M skipped for non-SUS procedures", '5',
-         campos({{C::Procedimento, "0301000001"}, {C::DescricaoProcedimento, "PARTICULAR"}}), {}},
+        {"M skipped for non-SUS procedures",
+         '5',
+         campos({{C::Procedimento, "0301000001"}, {C::DescricaoProcedimento, "PARTICULAR"}}),
+         {}},
     });
 }
 

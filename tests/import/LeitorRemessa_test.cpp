@@ -130,7 +130,10 @@ TEST(RegistroRemessa, MaiusculasSoDeAaZ) {
         std::string nome;
         for (int b = inicio; b < inicio + 60; ++b) nome += static_cast<char>(b % 256 == '\n' ? ' ' : b % 256);
         RegistroRemessa r;
-        const std::string linha = InternacaoValida("201203").com(C::NomePaciente, nome).com(C::DescricaoProcedimento, nome.substr(0, 40)).linha();
+        const std::string linha = InternacaoValida("201203")
+                                      .com(C::NomePaciente, nome)
+                                      .com(C::DescricaoProcedimento, nome.substr(0, 40))
+                                      .linha();
         r.carrega(linha);
         std::string esperado = nome;
         for (auto& c : esperado)
@@ -150,12 +153,9 @@ TEST(RegistroRemessa, SoAmbulatorialDeModalidade01EhCompletado) {
         const char* saidaEsperada;
         const char* altaEsperada;
     } casos[] = {
-        {"4", "01", "", "", "05032012", "18"},
-        {"4", "01", "", "11", "05032012", "11"},
-        {"4", "01", "06032012", "", "06032012", "18"},
-        {"4", "02", "", "", "        ", "  "},
-        {"2", "01", "", "", "        ", "  "},
-        {"2", "02", "", "", "        ", "  "},
+        {"4", "01", "", "", "05032012", "18"},         {"4", "01", "", "11", "05032012", "11"},
+        {"4", "01", "06032012", "", "06032012", "18"}, {"4", "02", "", "", "        ", "  "},
+        {"2", "01", "", "", "        ", "  "},         {"2", "02", "", "", "        ", "  "},
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(std::string(c.tipo) + c.modalidade);
