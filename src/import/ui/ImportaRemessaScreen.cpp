@@ -183,12 +183,15 @@ void TForm2::BitBtn1Click() {
         default: break;
     }
     if (r.concluida) {
-        auto* resumo = new TOKBottomDlg(this, r.contadores);
+        // A window of its own: a child would be disabled along with this screen.
+        auto* resumo = new TOKBottomDlg(nullptr, r.contadores);
         resumo->setAttribute(Qt::WA_DeleteOnClose);
         setEnabled(false);
-        connect(resumo, &QObject::destroyed, this, [this] {
-            setEnabled(true);
-            BitBtn2->setFocus();
+        QPointer<TForm2> eu(this);
+        connect(resumo, &QDialog::finished, resumo, [eu] {
+            if (!eu) return;
+            eu->setEnabled(true);
+            eu->BitBtn2->setFocus();
         });
         resumo->show();
     }

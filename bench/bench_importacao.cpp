@@ -1,0 +1,129 @@
+// Establishment import end to end: a generated month of establishments' batches (individual and
+// consolidated records mixed) imported into a fresh database with the real reference tables,
+// beside the engine's own rate for plain inserts of as many wide rows in one transaction.
+//
+//   bench_importacao [establishments=100] [records per batch=2000]
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "common/DataHora.h"
+#include "data/Database.h"
+#include "fixtures/GeradorRemessa.h"
+#include "fixtures/ReferenciaMinima.h"
+#include "fixtures/ReferenciaReal.h"
+#include "import/Extracao.h"
+#include "import/ImportaRemessa.h"
+#include "support/ScriptedDriver.h"
+#include "support/TestDatabase.h"
+
+using namespace velt;
+using namespace velt::test;
+namespace fs = std::filesystem;
+using Relogio = std::chrono::steady_clock;
+
+namespace {
+
+long picoMemoriaKb() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss;
+}
+
+double segundos(Relogio::time_point t0) {
+    return std::chrono::duration<double>(Relogio::now() - t0).count();
+}
+
+// Counts what the run reports instead of printing it.
+class Silencioso : public Driver {
+public:
+    void mensagem(std::string_view, std::string_view texto, Icone) override {
+        if (mensagens++ < 3) std::fprintf(stderr, "  mensagem: %.*s\n", int(texto.size()), texto.data());
+    }
+    bool pergunta(std::string_view, std::string_view) override { return false; }
+    long mensagens = 0;
+};
+
+// The engine's own rate: n rows of 35 text columns, one transaction, one prepared statement.
+double insercoesPuras(long n) {
+    TempDir dir;
+    auto db = Database::create(embedded(dir / "PURO.FDB"));
+    std::string ddl = "create table largura (";
+    std::string ins = "insert into largura values (";
+    for (int c = 0; c < 35; ++c) {
+        ddl += (c ? ", c" : "c") + std::to_string(c) + " varchar(20)";
+        ins += (c ? ", :c" : ":c") + std::to_string(c);
+    }
+    db->execute(ddl + ")");
+    auto st = db->prepare(ins + ")");
+    const std::string valor = "VALOR DE TEXTO";
+    auto t0 = Relogio::now();
+    Transaction tx(*db);
+    for (long i = 0; i < n; ++i) {
+        for (int c = 0; c < 35; ++c) st.bind("c" + std::to_string(c), valor);
+        st.execute(tx);
+    }
+    tx.commit();
+    return double(n) / segundos(t0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int estabelecimentos = argc > 1 ? std::atoi(argv[1]) : 100;
+    const std::size_t registros = argc > 2 ? std::size_t(std::atol(argv[2])) : 2000;
+    const std::string cmpt = "201203";
+
+    TempDir trab;
+    TestDatabase banco;
+    std::printf("carregando tabelas de referência reais...\n");
+    long ref = CarregaReferenciaReal(banco.db());
+    CarregaReferenciaRemessa(banco.db(), false);
+    GravaGestorTeste(banco.db(), trab / "trab");
+    auto cnes = CadastraEstabelecimentos(banco.db(), estabelecimentos);
+    std::printf("  %ld linhas de referência\n", ref);
+
+    std::printf("gerando %d remessas de %zu registros...\n", estabelecimentos, registros);
+    std::vector<fs::path> zips;
+    const std::time_t geracao = DataLocal(2012, 4, 2, 8, 30, 0);
+    for (const auto& c : cnes) {
+        GeradorRemessa g = RemessaSintetica(c, cmpt, registros);
+        fs::path vlt = g.escreve(trab / "gerados");
+        zips.push_back(trab / "gerados" / (g.remessa() + ".ZIP"));
+        ZipaComLibzip(zips.back(), {{g.nomeArquivo(), {}, vlt}}, kSenhaRemessa, geracao);
+        fs::remove(vlt);
+    }
+    const long memoriaAntes = picoMemoriaKb();
+
+    defineRelogio([] { return DataHora{2012, 4, 15, 10, 0, 0, 0}; });
+    Silencioso driver;
+    OpcoesImportacao op;
+    op.textoCompetencia = "03/2012";
+    op.competencia = cmpt;
+    op.arquivos = zips;
+    auto t0 = Relogio::now();
+    ResultadoImportacao r = ImportaRemessas(banco.db(), driver, op);
+    const double tempo = segundos(t0);
+    const long memoriaDepois = picoMemoriaKb();
+    defineRelogio({});
+
+    const long total = long(estabelecimentos) * long(registros);
+    const double taxa = double(total) / tempo;
+    std::printf("importação: %d importadas, %d com erros, %ld mensagens; %ld registros em %.2f s\n",
+                r.contadores.importados, r.contadores.comErros, driver.mensagens, total, tempo);
+    std::printf("  linhas armazenadas: %s internações, %s consolidados, %s pacientes\n",
+                banco.valor("select count(*) from tb_internacao").c_str(),
+                banco.valor("select count(*) from tb_a_consolidado").c_str(),
+                banco.valor("select count(*) from tb_paciente").c_str());
+
+    const double base = insercoesPuras(total);
+    std::printf("\n%-48s %12.0f registros/s\n", "importação de ponta a ponta:", taxa);
+    std::printf("%-48s %12.0f linhas/s\n", "inserções puras (35 colunas texto, 1 transação):", base);
+    std::printf("%-48s %12.2f (meta >= 0.33)\n", "razão:", taxa / base);
+    std::printf("%-48s %12ld kB antes da importação, %ld kB depois (pico do processo)\n", "memória:", memoriaAntes,
+                memoriaDepois);
+    return r.concluida ? 0 : 1;
+}
