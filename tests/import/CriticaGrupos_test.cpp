@@ -137,6 +137,36 @@ TEST_F(CriticaGrupos, RegistrosDoGeradorPassam) {
     });
 }
 
+TEST_F(CriticaGrupos, OrdemDosGrupos) {
+    confere({
+        {"individual: A to M",
+         '2',
+         campos({{C::NomePaciente, ""},
+                 {C::Sexo, "X"},
+                 {C::DiagSecundario, "ZZZ"},
+                 {C::TipoAlta, "99"},
+                 {C::FonteRemuneracao, "7"},
+                 {C::DiasUti, "AB"},
+                 {C::Competencia, "022012"},
+                 {C::Quantidade, "000000"},
+                 {C::Modalidade, "03"}}),
+         {A1, A8, C4, E1, F1, I2, J2, K2, L1}},
+        {"consolidated: B, M, K, J, then F and H",
+         '5',
+         campos({{C::Procedimento, "0211020036"},
+                 {C::Quantidade, "000000"},
+                 {C::Competencia, "072012"},
+                 {C::FonteRemuneracao, "1"}}),
+         {M1, K2, J2, H4},
+         "201208"},
+        {"consolidated: B before M",
+         '5',
+         campos({{C::Procedimento, "9999999999"}, {C::FonteRemuneracao, "7"}}),
+         {B1, M1, F1},
+         "201208"},
+    });
+}
+
 TEST_F(CriticaGrupos, A_Paciente) {
     confere({
         {"A1 name blank", '2', campos({{C::NomePaciente, ""}}), {A1}},
