@@ -210,6 +210,9 @@ TEST_F(ArmazenaRemessaRun, SobreposicaoComImportacaoAnterior) {
 TEST_F(ArmazenaRemessaRun, ConsolidadoIgualAvisadoENaoArmazenado) {
     const std::string aviso =
         "Aviso tb_a_consolidado - registro não inserido por já existir na base em versão anterior a 1.0.2.0";
+    // A count stored under another batch number for the same establishment and month.
+    db().execute("insert into tb_a_consolidado values ('OUTRAREMESSA1', '2012-03-20 10:00:00', '2000016', '201203', "
+                 "'0301010072', '000003', '5', '')");
     GeradorRemessa g(kCnesGerador, kCmpt);
     g.registro(ConsolidadoValido(kCmpt))
         .registro(ConsolidadoValido(kCmpt).com(CampoRemessa::Quantidade, "000007"))  // same procedure and source
@@ -217,19 +220,21 @@ TEST_F(ArmazenaRemessaRun, ConsolidadoIgualAvisadoENaoArmazenado) {
         .registro(ConsolidadoValido(kCmpt).com(CampoRemessa::FonteRemuneracao, "3"));  // other source: stored
     auto r = importa({zipa(g, kGeracao)});
     ASSERT_EQ(r.contadores.importados, 1) << ::testing::PrintToString(driver_.textos());
-    EXPECT_EQ(conta("tb_a_consolidado"), 2);
+    EXPECT_EQ(conta("tb_a_consolidado", "nu_remessa = '" + g.remessa() + "'"), 2);
     int avisos = 0;
     for (const auto& t : driver_.textos()) avisos += t == aviso;
     EXPECT_EQ(avisos, 2);
-    EXPECT_EQ(valor("select cast(list(trim(co_fonte_remunera) || ':' || nu_quantidade, ',') as varchar(200)) from (select * from "
-                    "tb_a_consolidado order by co_fonte_remunera)"),
-              "2:000010,3:000010");
-    // Only consolidated: no hospitalisation nor ambulatory total.
+    EXPECT_EQ(valor("select cast(list(trim(co_fonte_remunera), ',') as varchar(200)) from (select * from "
+                    "tb_a_consolidado where nu_remessa = '" + g.remessa() + "' order by co_fonte_remunera)"),
+              "2,3");
+    // Only consolidated: no hospitalisation nor ambulatory total; the counts of the establishment
+    // and month include the one stored under the other batch number.
     ASSERT_EQ(protocolos_.dados.size(), 1u);
     EXPECT_EQ(protocolos_.dados[0].internacoes, 0);
     EXPECT_EQ(protocolos_.dados[0].ambulatoriais, 0);
-    EXPECT_EQ(protocolos_.dados[0].consolidados, 20);
-    EXPECT_EQ(protocolos_.dados[0].totalImportado, 2);
+    EXPECT_EQ(std::to_string(protocolos_.dados[0].consolidados),
+              valor("select sum(cast(nu_quantidade as integer)) from tb_a_consolidado"));
+    EXPECT_EQ(protocolos_.dados[0].totalImportado, 3);
 }
 
 }  // namespace velt::test

@@ -36,7 +36,8 @@ TEST_F(ImportaTeste, RemessaCorretaArmazenadaComControlesEstatisticaEProtocolo) 
     EXPECT_EQ(valor("select co_fonte_remunera from tb_internacao where nu_seq_id_internacao = 1"), "2");
     EXPECT_EQ(valor("select dt_geracao_remessa from tb_internacao where nu_seq_id_internacao = 1"),
               "02/04/2012 08:30:00");
-    EXPECT_EQ(valor("select nu_seq_id_paciente from tb_internacao where nu_seq_id_internacao = 3"), "1");
+    // The ambulatory attendance links to the patient of the first hospitalisation.
+    EXPECT_EQ(valor("select count(distinct nu_seq_id_paciente) from tb_internacao where nu_prontuario = 'PR0001'"), "1");
 
     EXPECT_EQ(conta("tb_estagio_remessa", "nu_remessa = '" + rem + "' and nu_status = '1' and dt_competencia = '" +
                                               kCmpt + "'"),
