@@ -64,13 +64,24 @@ RegistroGerado registro(std::size_t i) {
             return r;
     }
     r.com(C::NomePaciente, "PACIENTE " + std::to_string(i)).com(C::Prontuario, "P" + std::to_string(i));
+    // Dates spread over the month, births over decades.
+    char data[16];
+    const int dia = 1 + static_cast<int>(i % 25);
+    std::snprintf(data, sizeof data, "%02d12%04d", 1 + static_cast<int>(i % 28),
+                  1940 + static_cast<int>(i % 80));
+    r.com(C::DataNascimento, data);
+    std::snprintf(data, sizeof data, "%02d122020", dia);
+    r.com(C::DataInternacao, data);
+    if (r[C::TipoRegistro] == "2")
+        std::snprintf(data, sizeof data, "%02d122020", dia + static_cast<int>(i % 4));
+    r.com(C::DataSaida, data);
     if (i % 7 == 0)
         r.com(C::FonteRemuneracao, "1")
             .com(C::Operadora, kRegistroAns)
             .com(C::Beneficiario, "B" + std::to_string(i))
             .com(C::Tiss, "G" + std::to_string(i));
     if (i % 11 == 0) r.com(C::FonteRemuneracao, "6").com(C::CnpjOperadora, kCnpjOperadora);
-    if (i % 13 == 0 && r[C::TipoRegistro] == "2") r.com(C::DiasUti, "002");
+    if (i % 13 == 0 && r[C::TipoRegistro] == "2") r.com(C::DiasUti, "001");
     if (i % 50 == 0 && r[C::TipoRegistro] == "2") r.com(C::DiagPrincipal, "A90");
     if (i % 97 == 0) r.com(C::Sexo, "X").com(C::CEP, "");
     return r;
@@ -138,7 +149,8 @@ int main(int argc, char** argv) {
                 critica / leitura, critica / leituraGetline);
     std::printf("outcome: errors %s, %lld error lines, %lld notification lines\n", r.erro ? "yes" : "no",
                 static_cast<long long>(r.linhasErros), static_cast<long long>(r.linhasAgravo));
-    if (argc > 2)
+    std::fflush(stdout);
+    if (argc > 2 && argv[2][0] && r.gravouErros())
         std::filesystem::copy_file(r.arquivoErros, argv[2],
                                    std::filesystem::copy_options::overwrite_existing);
     return 0;
