@@ -132,16 +132,20 @@ std::string decodificaOctal(const std::string& s) {
     return r;
 }
 
-bool comecaCom(std::string_view s, std::string_view p) { return s.substr(0, p.size()) == p; }
+bool comecaCom(std::string_view s, std::string_view p) {
+    return s.substr(0, p.size()) == p;
+}
 
 // Disks and network shares are what a person browses; kernel and runtime file systems are not.
 bool ehUnidade(const std::string& dispositivo, const std::string& ponto, const std::string& tipo) {
-    static const std::set<std::string> rede = {"nfs", "nfs4", "cifs", "smbfs", "smb3", "9p", "virtiofs", "vboxsf"};
+    static const std::set<std::string> rede = {"nfs",  "nfs4", "cifs",     "smbfs",
+                                               "smb3", "9p",   "virtiofs", "vboxsf"};
     bool disco = comecaCom(dispositivo, "/dev/") && !comecaCom(dispositivo, "/dev/loop");
     bool remoto = rede.count(tipo) > 0 || comecaCom(tipo, "fuse.sshfs");
     if (!disco && !remoto) return false;
     for (std::string_view sistema : {"/proc", "/sys", "/dev", "/run", "/boot", "/snap", "/etc", "/var/lib"})
-        if (ponto == sistema || comecaCom(ponto, std::string(sistema) + "/")) return comecaCom(ponto, "/run/media/");
+        if (ponto == sistema || comecaCom(ponto, std::string(sistema) + "/"))
+            return comecaCom(ponto, "/run/media/");
     return true;
 }
 
@@ -198,7 +202,8 @@ bool RestauraBytesZip(const fs::path& arquivo, const fs::path& destino, Driver& 
             in.read(buf.data(), buf.size());
             std::streamsize n = in.gcount();
             for (std::streamsize i = 0; i < n; ++i)
-                buf[std::size_t(i)] = char((static_cast<unsigned char>(buf[std::size_t(i)]) + 256 - 32) % 256);
+                buf[std::size_t(i)] =
+                    char((static_cast<unsigned char>(buf[std::size_t(i)]) + 256 - 32) % 256);
             out.write(buf.data(), n);
         }
         out.close();
@@ -209,7 +214,8 @@ bool RestauraBytesZip(const fs::path& arquivo, const fs::path& destino, Driver& 
     std::error_code ec;
     fs::rename(temporario, final, ec);
     if (ec || !fs::exists(final)) {
-        driver.mensagem("", "Falha na descompactação do arquivo - reexecutar a operação", Driver::Icone::Nenhum);
+        driver.mensagem("", "Falha na descompactação do arquivo - reexecutar a operação",
+                        Driver::Icone::Nenhum);
         fs::remove(temporario, ec);
         return false;
     }

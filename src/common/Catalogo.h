@@ -31,7 +31,8 @@ bool ConfereCNES(std::string_view s);
 // replaced. Shows "Falha na descompactação do arquivo - reexecutar a operação" and answers false
 // when the archive could not be put in place; an unreadable archive or an unwritable destination
 // throws std::filesystem::filesystem_error.
-bool RestauraBytesZip(const std::filesystem::path& arquivo, const std::filesystem::path& destino, Driver& driver);
+bool RestauraBytesZip(const std::filesystem::path& arquivo, const std::filesystem::path& destino,
+                      Driver& driver);
 
 // The volumes a user can browse, "/" first, then every mounted disk or network share in mount order.
 std::vector<std::string> ListaUnidades();

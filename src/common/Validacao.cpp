@@ -11,7 +11,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool ehDigito(char c) { return c >= '0' && c <= '9'; }
+bool ehDigito(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Copy(s, inicio, n) with 1-based start: out-of-range parts are simply shorter.
 std::string_view copia(std::string_view s, std::size_t inicio, std::size_t n) {
@@ -26,7 +28,9 @@ std::string_view apara(std::string_view s) {
     return s.substr(i, f - i);
 }
 
-char minuscula(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+char minuscula(char c) {
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
 
 // Wildcards of a file mask as the system's file search reads them.
 bool casaMascara(std::string_view nome, std::string_view mascara) {
@@ -50,7 +54,9 @@ bool casaMascara(std::string_view nome, std::string_view mascara) {
     return m == mascara.size();
 }
 
-std::size_t ultimoSeparador(std::string_view s) { return s.find_last_of("\\/"); }
+std::size_t ultimoSeparador(std::string_view s) {
+    return s.find_last_of("\\/");
+}
 
 }  // namespace
 
@@ -60,8 +66,8 @@ LeituraInteiro LeInteiro(std::string_view s) {
     while (i < s.size() && s[i] == ' ') ++i;
     bool negativo = false;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) negativo = s[i++] == '-';
-    const std::uint64_t limite =
-        negativo ? std::uint64_t(std::numeric_limits<std::int64_t>::max()) + 1 : std::numeric_limits<std::int64_t>::max();
+    const std::uint64_t limite = negativo ? std::uint64_t(std::numeric_limits<std::int64_t>::max()) + 1
+                                          : std::numeric_limits<std::int64_t>::max();
     std::uint64_t v = 0;
     bool algumDigito = false;
     for (; i < s.size(); ++i) {
@@ -156,17 +162,23 @@ std::string DigitoModulo11(std::string_view digitos, std::size_t quantidade, std
         int p = 0;
         if (i < pesos.size()) {
             char c = pesos[i];
-            if (ehDigito(c)) p = c - '0';
-            else if (c == 'a') p = 10;
-            else if (c == 'b') p = 11;
+            if (ehDigito(c))
+                p = c - '0';
+            else if (c == 'a')
+                p = 10;
+            else if (c == 'b')
+                p = 11;
         }
         soma += long(p) * d;
     }
     int r = int(soma % 11);
     std::string resultado(digitos);
-    if (r >= 2) resultado += std::to_string(11 - r);
-    else if (r == 1 && permiteX) resultado += 'X';
-    else resultado += '0';
+    if (r >= 2)
+        resultado += std::to_string(11 - r);
+    else if (r == 1 && permiteX)
+        resultado += 'X';
+    else
+        resultado += '0';
     return resultado;
 }
 
@@ -178,7 +190,8 @@ bool ConfereDigito(std::string_view s, std::size_t posicao, std::string_view pes
 }
 
 bool ValidaCNPJ(std::string_view s) {
-    return ConfereDigito(copia(s, 1, 13), 13, "543298765432", false) && ConfereDigito(s, 14, "6543298765432", false);
+    return ConfereDigito(copia(s, 1, 13), 13, "543298765432", false) &&
+           ConfereDigito(s, 14, "6543298765432", false);
 }
 
 bool ValidaCNES(std::string_view s) {
@@ -260,7 +273,8 @@ std::string NomeSemExtensao(std::string_view caminho) {
 
 void ApagaArquivos(std::string_view mascara) {
     std::size_t sep = ultimoSeparador(mascara);
-    fs::path pasta = sep == std::string_view::npos ? fs::path(".") : fs::path(std::string(mascara.substr(0, sep + 1)));
+    fs::path pasta =
+        sep == std::string_view::npos ? fs::path(".") : fs::path(std::string(mascara.substr(0, sep + 1)));
     std::string padrao(sep == std::string_view::npos ? mascara : mascara.substr(sep + 1));
     std::error_code ec;
     std::vector<fs::path> apagar;

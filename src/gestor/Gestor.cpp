@@ -33,15 +33,20 @@ bool ValidaGestor(Database& db, const Gestor& dados, bool mostrar, Driver& drive
         if (mostrar) driver.mensagem("", texto, Driver::Icone::Nenhum);
         return false;
     };
-    if (TipoConteudo(dados.identificacao) != tipo::Outro) return falha("Identificação do gestor não informada.");
-    if (!temLinha(db, "select * from tb_estado where co_uf = :uf", "uf", dados.uf)) return falha("UF inválida.");
+    if (TipoConteudo(dados.identificacao) != tipo::Outro)
+        return falha("Identificação do gestor não informada.");
+    if (!temLinha(db, "select * from tb_estado where co_uf = :uf", "uf", dados.uf))
+        return falha("UF inválida.");
     if (dados.estadual != "1") {
         if (TipoConteudo(dados.codmunic) != tipo::Numero ||
-            !temLinha(db, "select CO_MUNICIPIO from TB_MUNICIPIO where CO_MUNICIPIO = :mun", "mun", dados.codmunic))
+            !temLinha(db, "select CO_MUNICIPIO from TB_MUNICIPIO where CO_MUNICIPIO = :mun", "mun",
+                      dados.codmunic))
             return falha("Código IBGE do município inválido.");
-        if (dados.codmunic.substr(0, 2) != dados.uf) return falha("O código do município informado não pertence a UF");
+        if (dados.codmunic.substr(0, 2) != dados.uf)
+            return falha("O código do município informado não pertence a UF");
     }
-    if (TipoConteudo(dados.dirtrab) != tipo::Outro) return falha("O diretório de trabalho deve ser informado.");
+    if (TipoConteudo(dados.dirtrab) != tipo::Outro)
+        return falha("O diretório de trabalho deve ser informado.");
     return true;
 }
 
@@ -83,10 +88,14 @@ std::string MaiusculasCp1252(std::string_view s) {
     std::string r(s);
     for (char& ch : r) {
         auto c = static_cast<unsigned char>(ch);
-        if (c >= 'a' && c <= 'z') c -= 0x20;
-        else if (c >= 0xE0 && c <= 0xFE && c != 0xF7) c -= 0x20;  // à..þ, not ÷
-        else if (c == 0x9A || c == 0x9C || c == 0x9E) c -= 0x10;  // š œ ž
-        else if (c == 0xFF) c = 0x9F;                             // ÿ
+        if (c >= 'a' && c <= 'z')
+            c -= 0x20;
+        else if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
+            c -= 0x20;  // à..þ, not ÷
+        else if (c == 0x9A || c == 0x9C || c == 0x9E)
+            c -= 0x10;  // š œ ž
+        else if (c == 0xFF)
+            c = 0x9F;  // ÿ
         ch = static_cast<char>(c);
     }
     return r;

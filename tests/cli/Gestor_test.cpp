@@ -16,9 +16,11 @@ protected:
     void SetUp() override {
         banco.escreveVeltIni(pasta.path());
         banco.db().execute(
-            "insert into TB_MUNICIPIO (CO_MUNICIPIO, DS_MUNICIPIO, CO_SIGLA_ESTADO) values ('530010', 'BRASILIA', 'DF')");
+            "insert into TB_MUNICIPIO (CO_MUNICIPIO, DS_MUNICIPIO, CO_SIGLA_ESTADO) values ('530010', "
+            "'BRASILIA', 'DF')");
         banco.db().execute(
-            "insert into TB_MUNICIPIO (CO_MUNICIPIO, DS_MUNICIPIO, CO_SIGLA_ESTADO) values ('355030', 'SAO PAULO', 'SP')");
+            "insert into TB_MUNICIPIO (CO_MUNICIPIO, DS_MUNICIPIO, CO_SIGLA_ESTADO) values ('355030', 'SAO "
+            "PAULO', 'SP')");
     }
     // The embedded engine lets one process at a time hold the file: let go while the CLI runs.
     test::SaidaProcesso roda(std::vector<std::string> args) {
@@ -79,7 +81,8 @@ TEST_F(GestorCliTest, GravaComAsMesmasCriticasDaTela) {
     }
 
     // A state manager: the municipality given is replaced by 000000; a relative folder is kept whole.
-    auto r = roda({"--nome", "ses df", "--uf", "53", "--municipio", "530010", "--estadual", "--diretorio", "trabalho/"});
+    auto r = roda({"--nome", "ses df", "--uf", "53", "--municipio", "530010", "--estadual", "--diretorio",
+                   "trabalho/"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(banco.conta("TB_GESTOR"), 1);
     EXPECT_EQ(coluna("IDENTIFICACAO"), "SES DF");

@@ -19,7 +19,9 @@ using test::escreveArquivo;
 using test::leArquivo;
 using test::TempDir;
 
-std::string codigo(int n) { return std::string(1, char('0' + n / 10)) + char('0' + n % 10); }
+std::string codigo(int n) {
+    return std::string(1, char('0' + n / 10)) + char('0' + n % 10);
+}
 
 TEST(MensagemPorCodigo, NoventaESeteTextosDe01a98) {
     std::set<std::string> textos;
@@ -37,7 +39,8 @@ TEST(MensagemPorCodigo, NoventaESeteTextosDe01a98) {
     EXPECT_EQ(comTexto, 97);
     EXPECT_EQ(textos.size(), 96u);  // 56 and 72 share their text
     EXPECT_EQ(MensagemPorCodigo("72"), MensagemPorCodigo("56"));
-    for (const char* semEntrada : {"", "1", "010", " 1", "1 ", "AB"}) EXPECT_EQ(MensagemPorCodigo(semEntrada), "");
+    for (const char* semEntrada : {"", "1", "010", " 1", "1 ", "AB"})
+        EXPECT_EQ(MensagemPorCodigo(semEntrada), "");
 }
 
 TEST(MensagemPorCodigo, TextosExatosComBrancosEAcentos) {
@@ -51,7 +54,8 @@ TEST(MensagemPorCodigo, TextosExatosComBrancosEAcentos) {
         {"14", "Óbito incompatível com o Motivo da Alta"},
         {"28", "CNPJ Inválido!"},
         {"36", "Fonte de remuneração 10 inválida - Estabelecimento não possui cadastro no programa PRONON"},
-        {"37", "Fonte de remuneração 11 inválida - Estabelecimento não possui cadastro no programa PRONAS/PCD"},
+        {"37",
+         "Fonte de remuneração 11 inválida - Estabelecimento não possui cadastro no programa PRONAS/PCD"},
         {"43", "Doc.Nasc.(1) e (2) obrigatórios "},
         {"54", " Versão Incorreta "},
         {"55", " Hospital Não Cadastrado   "},
@@ -67,7 +71,8 @@ TEST(MensagemPorCodigo, TextosExatosComBrancosEAcentos) {
 TEST(DeslocaCaracteres, SomaOnzeAVoltaDe256) {
     EXPECT_EQ(DeslocaCaracteres(std::string{char(65), char(66)}), (std::string{char(76), char(77)}));
     EXPECT_EQ(DeslocaCaracteres(""), "");
-    EXPECT_EQ(DeslocaCaracteres(std::string{char(245), char(250), char(0)}), (std::string{char(0), char(5), char(11)}));
+    EXPECT_EQ(DeslocaCaracteres(std::string{char(245), char(250), char(0)}),
+              (std::string{char(0), char(5), char(11)}));
     std::string marcador(60, '\x8A');
     EXPECT_EQ(DeslocaCaracteres(marcador), std::string(60, '\x95'));
 }
@@ -77,8 +82,8 @@ TEST(ConfereCNES, RestoZeroSoAceitaZero) {
         const char* texto;
         bool aceito;
     } casos[] = {
-        {"2000016", true}, {"1234560", true},   {"1234561", false}, {"1234562", false},
-        {"0000000", false}, {"123456", false},  {"12345", false},   {"", false},
+        {"2000016", true},  {"1234560", true},   {"1234561", false}, {"1234562", false},
+        {"0000000", false}, {"123456", false},   {"12345", false},   {"", false},
         {"12A4560", false}, {"12345600", false}, {"2000017", false}, {"0000019", true},
     };
     for (const auto& c : casos) EXPECT_EQ(ConfereCNES(c.texto), c.aceito) << "[" << c.texto << "]";
@@ -127,7 +132,8 @@ TEST(RestauraBytesZip, DesfazODeslocamentoDe32) {
 TEST(RestauraBytesZip, ArquivoReal) {
     TempDir d;
     escreveArquivo(d / "dados.txt", std::string(5000, 'V') + "\r\nfim\r\n");
-    auto zip = test::executa({"/usr/bin/zip", "-q", "-9", "-P", "senha", "pacote.zip", "dados.txt"}, d.path());
+    auto zip =
+        test::executa({"/usr/bin/zip", "-q", "-9", "-P", "senha", "pacote.zip", "dados.txt"}, d.path());
     if (zip.status != 0) GTEST_SKIP() << "zip ausente: " << zip.err;
     std::string bytes = leArquivo(d / "pacote.zip");
     for (char& c : bytes) c = char((static_cast<unsigned char>(c) + 32) % 256);

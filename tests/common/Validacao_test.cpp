@@ -28,14 +28,41 @@ TEST(TipoConteudo, ClassificaCadaTipoDeTexto) {
         const char* texto;
         int tipo;
     } casos[] = {
-        {"", 0},       {"   ", 1},    {"+", 1},      {"-", 1},     {"  -", 1},   {"0", 3},
-        {"000", 3},    {"+0", 3},     {"-0", 3},     {" 0", 2},    {"  00", 2},  {" 7", 4},
-        {"   123", 4}, {"07", 5},     {"7", 5},      {"-3", 5},    {"+12", 5},   {"7 ", 6},
-        {" 7 ", 6},    {"1 2", 6},    {"- 5", 6},    {"12a", 6},   {"A", 6},     {"\t1", 6},
-        {"1.5", 6},    {"--1", 6},    {"0x10", 6},   {"$10", 6},   {"1-", 6},
-        {"9223372036854775807", 5},   {"-9223372036854775808", 5},
-        {"9223372036854775808", 6},   {"123456789012345678901234", 6},
-        {"700000000000005", 5},       {"000000", 3},
+        {"", 0},
+        {"   ", 1},
+        {"+", 1},
+        {"-", 1},
+        {"  -", 1},
+        {"0", 3},
+        {"000", 3},
+        {"+0", 3},
+        {"-0", 3},
+        {" 0", 2},
+        {"  00", 2},
+        {" 7", 4},
+        {"   123", 4},
+        {"07", 5},
+        {"7", 5},
+        {"-3", 5},
+        {"+12", 5},
+        {"7 ", 6},
+        {" 7 ", 6},
+        {"1 2", 6},
+        {"- 5", 6},
+        {"12a", 6},
+        {"A", 6},
+        {"\t1", 6},
+        {"1.5", 6},
+        {"--1", 6},
+        {"0x10", 6},
+        {"$10", 6},
+        {"1-", 6},
+        {"9223372036854775807", 5},
+        {"-9223372036854775808", 5},
+        {"9223372036854775808", 6},
+        {"123456789012345678901234", 6},
+        {"700000000000005", 5},
+        {"000000", 3},
     };
     for (const auto& c : casos) EXPECT_EQ(TipoConteudo(c.texto), c.tipo) << "[" << c.texto << "]";
 }
@@ -62,7 +89,7 @@ TEST(ValidaData, SoConfereLimitesEFevereiro) {
         {"29022013", true},  {"30022012", false}, {"31042012", true},  {"01011799", false},
         {"01011800", true},  {"0101201A", false}, {"00012012", false}, {"32012012", false},
         {"01002012", false}, {"01132012", false}, {"31122099", true},  {"29022012", true},
-        {"", false},         {"0101", false},     {"010120", false},    {"01019999", true},
+        {"", false},         {"0101", false},     {"010120", false},   {"01019999", true},
         {" 1012012", true},  {"1 012012", false}, {"-1012012", false}, {"01 12012", true},
     };
     for (const auto& c : casos) EXPECT_EQ(ValidaData(c.texto), c.valida) << "[" << c.texto << "]";
@@ -85,15 +112,23 @@ TEST(ValidaCNS, RegrasProvisoriaEDefinitiva) {
         const char* texto;
         bool valido;
     } casos[] = {
-        {"700000000000005", true},   // provisional: weighted sum 110
-        {"123456789010000", true},   // definitive, remainder 0
-        {"700000000000006", false},  {"123456789010001", false},
-        {" 70000000000005", false},  {"70000000000005 ", false}, {"7000000 0000005", false},
-        {"70000000000005", false},   {"12345678901000", false},  {"1234567890100000", false},
-        {"", false},                 {"12345678901000A", false},
-        {"800000000000004", false},  {"900000000000004", false},
+        {"700000000000005", true},  // provisional: weighted sum 110
+        {"123456789010000", true},  // definitive, remainder 0
+        {"700000000000006", false},
+        {"123456789010001", false},
+        {" 70000000000005", false},
+        {"70000000000005 ", false},
+        {"7000000 0000005", false},
+        {"70000000000005", false},
+        {"12345678901000", false},
+        {"1234567890100000", false},
+        {"", false},
+        {"12345678901000A", false},
+        {"800000000000004", false},
+        {"900000000000004", false},
         // 3..: definitive rule, the three middle digits must be 000 or 001
-        {"300000000000003", false},  {"300000000000018", true},
+        {"300000000000003", false},
+        {"300000000000018", true},
     };
     for (const auto& c : casos) EXPECT_EQ(ValidaCNS(c.texto), c.valido) << "[" << c.texto << "]";
 }
@@ -172,8 +207,8 @@ TEST(ValidaCNES, CasosEMilharesGerados) {
         const char* texto;
         bool valido;
     } casos[] = {
-        {"2000016", true},  {"1234560", true},  {"1234561", true}, {"1234562", false},
-        {"0000000", false}, {"2000017", false}, {"", false},       {"200001", false},
+        {"2000016", true},  {"1234560", true},  {"1234561", true},   {"1234562", false},
+        {"0000000", false}, {"2000017", false}, {"", false},         {"200001", false},
         {"20A0016", false}, {" 200001", false}, {"2000016 ", false},
     };
     for (const auto& c : casos) EXPECT_EQ(ValidaCNES(c.texto), c.valido) << "[" << c.texto << "]";
@@ -189,7 +224,9 @@ TEST(ValidaCNES, CasosEMilharesGerados) {
         if (r == 0) ++comResto0;
         for (char v = '0'; v <= '9'; ++v) {
             std::string cnes = base + v;
-            bool esperado = !(base == "000000" && v == '0') && (r == 0 ? (v == '0' || v == '1') : r == 1 ? v == '0' : v - '0' == 11 - r);
+            bool esperado = !(base == "000000" && v == '0') && (r == 0   ? (v == '0' || v == '1')
+                                                                : r == 1 ? v == '0'
+                                                                         : v - '0' == 11 - r);
             ASSERT_EQ(ValidaCNES(cnes), esperado) << cnes;
         }
     }
@@ -247,8 +284,12 @@ TEST(CompletaData, CadaTamanho) {
         const char* entrada;
         const char* saida;
     } casos[] = {
-        {"5/3/2012", "05/03/2012"},   {"5/03/2012", "05/03/2012"}, {"05/3/2012", "05/03/2012"},
-        {"05/03/2012", "05/03/2012"}, {"", ""},                    {"5/3/12", ""},
+        {"5/3/2012", "05/03/2012"},
+        {"5/03/2012", "05/03/2012"},
+        {"05/3/2012", "05/03/2012"},
+        {"05/03/2012", "05/03/2012"},
+        {"", ""},
+        {"5/3/12", ""},
         {"05/03/20121", ""},
     };
     for (const auto& c : casos) EXPECT_EQ(CompletaData(c.entrada), c.saida) << c.entrada;
@@ -283,7 +324,8 @@ TEST(NomeSemExtensao, NomeEntreSeparadorEExtensao) {
 
 TEST(ApagaArquivos, ApagaSoArquivosQueCasamComAMascara) {
     TempDir d;
-    for (const char* n : {"A.VLT", "b.vlt", "c.txt", "1234567201203.VLT", "x.VLTX"}) escreveArquivo(d / n, "x");
+    for (const char* n : {"A.VLT", "b.vlt", "c.txt", "1234567201203.VLT", "x.VLTX"})
+        escreveArquivo(d / n, "x");
     fs::create_directories(d / "pasta.VLT");
     escreveArquivo(d / "pasta.VLT" / "dentro.VLT", "x");
     escreveArquivo(d / "somente-leitura.VLT", "x");

@@ -17,16 +17,21 @@ class GestorTest : public ::testing::Test {
 protected:
     void SetUp() override {
         for (const char* sql : {
-                 "insert into TB_MUNICIPIO (CO_MUNICIPIO, DS_MUNICIPIO, CO_SIGLA_ESTADO) values ('530010', 'BRASILIA', 'DF')",
-                 "insert into TB_MUNICIPIO (CO_MUNICIPIO, DS_MUNICIPIO, CO_SIGLA_ESTADO) values ('355030', 'SAO PAULO', 'SP')",
-                 "insert into TB_MUNICIPIO (CO_MUNICIPIO, DS_MUNICIPIO, CO_SIGLA_ESTADO) values ('000000', 'NENHUM', '')",
+                 "insert into TB_MUNICIPIO (CO_MUNICIPIO, DS_MUNICIPIO, CO_SIGLA_ESTADO) values ('530010', "
+                 "'BRASILIA', 'DF')",
+                 "insert into TB_MUNICIPIO (CO_MUNICIPIO, DS_MUNICIPIO, CO_SIGLA_ESTADO) values ('355030', "
+                 "'SAO PAULO', 'SP')",
+                 "insert into TB_MUNICIPIO (CO_MUNICIPIO, DS_MUNICIPIO, CO_SIGLA_ESTADO) values ('000000', "
+                 "'NENHUM', '')",
              })
             banco.db().execute(sql);
     }
     TestDatabase banco;
 };
 
-Gestor municipal() { return Gestor{"SECRETARIA MUNICIPAL", "2", "53", "530010", "/home/gestor/velt"}; }
+Gestor municipal() {
+    return Gestor{"SECRETARIA MUNICIPAL", "2", "53", "530010", "/home/gestor/velt"};
+}
 
 TEST_F(GestorTest, ValidaGestorParaNaPrimeiraFalhaComSuaMensagem) {
     struct Caso {
@@ -38,8 +43,12 @@ TEST_F(GestorTest, ValidaGestorParaNaPrimeiraFalhaComSuaMensagem) {
         {"estadual com 000000", {"SES DF", "1", "53", "000000", "/dados"}, ""},
         {"estadual ignora municipio", {"SES DF", "1", "53", "xyz", "/dados"}, ""},
         {"identificacao vazia", {"", "2", "53", "530010", "/d"}, "Identificação do gestor não informada."},
-        {"identificacao so digitos", {"12345", "2", "53", "530010", "/d"}, "Identificação do gestor não informada."},
-        {"identificacao so brancos", {"   ", "2", "53", "530010", "/d"}, "Identificação do gestor não informada."},
+        {"identificacao so digitos",
+         {"12345", "2", "53", "530010", "/d"},
+         "Identificação do gestor não informada."},
+        {"identificacao so brancos",
+         {"   ", "2", "53", "530010", "/d"},
+         "Identificação do gestor não informada."},
         {"sigla no lugar do codigo", {"SMS", "2", "DF", "530010", "/d"}, "UF inválida."},
         {"UF inexistente", {"SMS", "2", "54", "530010", "/d"}, "UF inválida."},
         {"UF vazia", {"SMS", "1", "", "000000", "/d"}, "UF inválida."},
@@ -47,9 +56,13 @@ TEST_F(GestorTest, ValidaGestorParaNaPrimeiraFalhaComSuaMensagem) {
         {"municipio inexistente", {"SMS", "2", "53", "530011", "/d"}, "Código IBGE do município inválido."},
         {"municipio com branco", {"SMS", "2", "53", " 53001", "/d"}, "Código IBGE do município inválido."},
         {"municipio vazio", {"SMS", "2", "53", "", "/d"}, "Código IBGE do município inválido."},
-        {"municipio de outra UF", {"SMS", "2", "53", "355030", "/d"}, "O código do município informado não pertence a UF"},
+        {"municipio de outra UF",
+         {"SMS", "2", "53", "355030", "/d"},
+         "O código do município informado não pertence a UF"},
         {"diretorio vazio", {"SMS", "2", "53", "530010", ""}, "O diretório de trabalho deve ser informado."},
-        {"diretorio numerico", {"SMS", "2", "53", "530010", "2012"}, "O diretório de trabalho deve ser informado."},
+        {"diretorio numerico",
+         {"SMS", "2", "53", "530010", "2012"},
+         "O diretório de trabalho deve ser informado."},
         // The checks run in order: the first failure is the one reported.
         {"tudo errado", {"", "2", "DF", "", ""}, "Identificação do gestor não informada."},
         {"UF e diretorio errados", {"SMS", "2", "DF", "530010", ""}, "UF inválida."},
@@ -78,7 +91,8 @@ TEST_F(GestorTest, VerificaGestorMostraUmaSoMensagem) {
 
     // A stored row that no longer passes (its municipality left the table).
     banco.db().execute(
-        "insert into TB_GESTOR (IDENTIFICACAO, ESTADUAL, UF, CODMUNIC, DIRTRAB) values ('SMS', '2', '53', '530099', '/d')");
+        "insert into TB_GESTOR (IDENTIFICACAO, ESTADUAL, UF, CODMUNIC, DIRTRAB) values ('SMS', '2', '53', "
+        "'530099', '/d')");
     ScriptedDriver incompleto;
     EXPECT_FALSE(VerificaGestor(banco.db(), incompleto));
     EXPECT_EQ(incompleto.textos(), std::vector<std::string>{guarda});
@@ -150,7 +164,8 @@ TEST(CarregaTabelaUF, VinteESeteEstadosPorNome) {
     EXPECT_EQ(t.back().Estado, "TOCANTINS");
     for (std::size_t i = 1; i < t.size(); ++i) EXPECT_LE(t[i - 1].Estado, t[i].Estado);
     bool df = false;
-    for (const auto& e : t) df = df || (e.Sigla == "DF" && e.Codigo == "53" && e.Estado == "DISTRITO FEDERAL");
+    for (const auto& e : t)
+        df = df || (e.Sigla == "DF" && e.Codigo == "53" && e.Estado == "DISTRITO FEDERAL");
     EXPECT_TRUE(df);
 
     banco.db().execute("insert into TB_ESTADO (CO_UF, CO_SIGLA, DS_UF) values ('99', 'ZZ', 'ZONA EXTRA')");

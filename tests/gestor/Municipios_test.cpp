@@ -29,13 +29,14 @@ TEST(ListaMunicipios, OrdenadaPeloNomeSemBrancosFinais) {
 }
 
 TEST(MunicipioMaisProximo, PrimeiroNomeIgualOuSeguinte) {
-    std::vector<Municipio> l = {{"1", "ANAPOLIS"}, {"2", "BRASILIA"}, {"3", "BRASILIA"}, {"4", "BREJO"}, {"5", "SAO PAULO"}};
+    std::vector<Municipio> l = {
+        {"1", "ANAPOLIS"}, {"2", "BRASILIA"}, {"3", "BRASILIA"}, {"4", "BREJO"}, {"5", "SAO PAULO"}};
     struct Caso {
         const char* texto;
         std::size_t linha;
     } casos[] = {
-        {"", 0},     {"A", 0},      {"ANAPOLIS", 0}, {"ANAPOLISX", 1}, {"B", 1},   {"BRASILIA", 1},
-        {"BRE", 3},  {"BRASILIAX", 3}, {"C", 4},     {"SAO PAULO", 4}, {"ZZZ", 4}, {"SAO PAULOS", 4},
+        {"", 0},    {"A", 0},         {"ANAPOLIS", 0}, {"ANAPOLISX", 1}, {"B", 1},   {"BRASILIA", 1},
+        {"BRE", 3}, {"BRASILIAX", 3}, {"C", 4},        {"SAO PAULO", 4}, {"ZZZ", 4}, {"SAO PAULOS", 4},
     };
     for (const auto& c : casos) EXPECT_EQ(MunicipioMaisProximo(l, c.texto), c.linha) << c.texto;
     EXPECT_EQ(MunicipioMaisProximo({}, "X"), 0u);

@@ -26,9 +26,11 @@ OrdenaGrade::OrdenaGrade(QTableView* grade, QSet<int> ignoradas)
 }
 
 void OrdenaGrade::OrdenaGradePorColuna(int coluna) {
-    if (!sourceModel() || coluna < 0 || coluna >= sourceModel()->columnCount() || ignoradas_.contains(coluna)) return;
+    if (!sourceModel() || coluna < 0 || coluna >= sourceModel()->columnCount() || ignoradas_.contains(coluna))
+        return;
     Qt::SortOrder ordem;
-    if (!ordens_.contains(coluna)) ordem = Qt::AscendingOrder;  // never sorted: ascending first
+    if (!ordens_.contains(coluna))
+        ordem = Qt::AscendingOrder;  // never sorted: ascending first
     else if (coluna == atual_)
         ordem = ordens_[coluna] == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
     else

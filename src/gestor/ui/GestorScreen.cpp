@@ -105,7 +105,8 @@ TForm7::TForm7(Database& db, QWidget* principal) : QWidget(principal, Qt::Window
     connect(botaoUF_, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
     connect(botaoMunicipio_, &QToolButton::clicked, this, [this] { SpeedButton2Click(); });
     connect(localizar, &QPushButton::clicked, this, [this] { BitBtn3Click(); });
-    connect(atualizar, &QPushButton::clicked, this, [this] { executaProtegido(this, [this] { BitBtn1Click(); }); });
+    connect(atualizar, &QPushButton::clicked, this,
+            [this] { executaProtegido(this, [this] { BitBtn1Click(); }); });
     connect(sair, &QPushButton::clicked, this, &QWidget::close);
 }
 

@@ -25,7 +25,8 @@ public:
         return deCp1252(i.column() == 0 ? x.codigo : x.nome);
     }
     QVariant headerData(int s, Qt::Orientation o, int role) const override {
-        if (o != Qt::Horizontal || role != Qt::DisplayRole) return QAbstractTableModel::headerData(s, o, role);
+        if (o != Qt::Horizontal || role != Qt::DisplayRole)
+            return QAbstractTableModel::headerData(s, o, role);
         return s == 0 ? QString::fromUtf8("Código IBGE") : QString("Nome");
     }
 
@@ -37,7 +38,8 @@ TForm10::TForm10(std::vector<Municipio> municipios, QWidget* dono)
     : QWidget(dono, Qt::Window), municipios_(std::move(municipios)) {
     setObjectName("Form10");
     setWindowTitle(QString::fromUtf8("Tabela de Municípios"));
-    auto* prompt = new QLabel(QString::fromUtf8("Digite as primeiras letras do nome que você está procurando"), this);
+    auto* prompt =
+        new QLabel(QString::fromUtf8("Digite as primeiras letras do nome que você está procurando"), this);
     prompt->setObjectName("Label1");
     busca_ = new QLineEdit(this);
     busca_->setObjectName("Edit1");
@@ -79,7 +81,6 @@ TForm10::TForm10(std::vector<Municipio> municipios, QWidget* dono)
     l->addWidget(grade_);
     l->addLayout(botoes);
     resize(520, 560);
-
 }
 
 void TForm10::showEvent(QShowEvent* e) {
@@ -100,8 +101,7 @@ void TForm10::Edit1Change(const QString& texto) {
 
 void TForm10::BitBtn1Click() {
     QModelIndex atual = grade_->currentIndex();
-    if (atual.isValid())
-        emit copiado(deCp1252(municipios_[std::size_t(atual.row())].codigo));
+    if (atual.isValid()) emit copiado(deCp1252(municipios_[std::size_t(atual.row())].codigo));
     close();
 }
 

@@ -29,14 +29,19 @@ using namespace velt;
 
 namespace {
 
-const QString kGuarda = QString::fromUtf8("Cadastrar ou corrigir dados do gestor (opção \"Gestor\" no Menu Principal).");
+const QString kGuarda =
+    QString::fromUtf8("Cadastrar ou corrigir dados do gestor (opção \"Gestor\" no Menu Principal).");
 
 void insereMunicipios(test::TestDatabase& banco) {
     for (const char* sql : {
-             "insert into TB_MUNICIPIO (CO_MUNICIPIO, DS_MUNICIPIO, CO_SIGLA_ESTADO) values ('530010', 'BRASILIA', 'DF')",
-             "insert into TB_MUNICIPIO (CO_MUNICIPIO, DS_MUNICIPIO, CO_SIGLA_ESTADO) values ('355030', 'SAO PAULO', 'SP')",
-             "insert into TB_MUNICIPIO (CO_MUNICIPIO, DS_MUNICIPIO, CO_SIGLA_ESTADO) values ('354780', 'SANTO ANDRE', 'SP')",
-             "insert into TB_MUNICIPIO (CO_MUNICIPIO, DS_MUNICIPIO, CO_SIGLA_ESTADO) values ('110020', 'PORTO VELHO', 'RO')",
+             "insert into TB_MUNICIPIO (CO_MUNICIPIO, DS_MUNICIPIO, CO_SIGLA_ESTADO) values ('530010', "
+             "'BRASILIA', 'DF')",
+             "insert into TB_MUNICIPIO (CO_MUNICIPIO, DS_MUNICIPIO, CO_SIGLA_ESTADO) values ('355030', 'SAO "
+             "PAULO', 'SP')",
+             "insert into TB_MUNICIPIO (CO_MUNICIPIO, DS_MUNICIPIO, CO_SIGLA_ESTADO) values ('354780', "
+             "'SANTO ANDRE', 'SP')",
+             "insert into TB_MUNICIPIO (CO_MUNICIPIO, DS_MUNICIPIO, CO_SIGLA_ESTADO) values ('110020', "
+             "'PORTO VELHO', 'RO')",
          })
         banco.db().execute(sql);
 }
@@ -44,8 +49,10 @@ void insereMunicipios(test::TestDatabase& banco) {
 // Types as a person would; characters outside ASCII one by one.
 void digita(QWidget* w, const QString& texto) {
     for (QChar c : texto) {
-        if (c.unicode() < 128) QTest::keyClicks(w, QString(c));
-        else QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        if (c.unicode() < 128)
+            QTest::keyClicks(w, QString(c));
+        else
+            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
 }
 
@@ -56,7 +63,9 @@ T filho(QObject* pai, const char* nome) {
     return w;
 }
 
-void clica(QObject* pai, const char* nome) { QTest::mouseClick(filho<QAbstractButton*>(pai, nome), Qt::LeftButton); }
+void clica(QObject* pai, const char* nome) {
+    QTest::mouseClick(filho<QAbstractButton*>(pai, nome), Qt::LeftButton);
+}
 
 // The picker window of a given type open under the manager screen.
 template <class T>
@@ -95,14 +104,16 @@ void GestorScreenTest::primeiroUsoCriaARegistroEmMaiusculas() {
     QVERIFY(!principal.isEnabled());
     QVERIFY(tela->isEnabled());
     QVERIFY(tela->isVisible());
-    for (const char* e : {"Edit1", "Edit2", "Edit3", "Edit4"}) QCOMPARE(filho<QLineEdit*>(tela, e)->text(), QString());
+    for (const char* e : {"Edit1", "Edit2", "Edit3", "Edit4"})
+        QCOMPARE(filho<QLineEdit*>(tela, e)->text(), QString());
     QVERIFY(!filho<QCheckBox*>(tela, "CheckBox1")->isChecked());
     QVERIFY(filho<QLineEdit*>(tela, "Edit3")->isEnabled());
     QVERIFY(filho<QLineEdit*>(tela, "Edit4")->isReadOnly());
     QCOMPARE(tela->focusWidget(), filho<QWidget*>(tela, "Edit1"));
     QCOMPARE(filho<QToolButton*>(tela, "SpeedButton1")->toolTip(), QString("Tabela de UF's"));
     QCOMPARE(filho<QToolButton*>(tela, "SpeedButton2")->toolTip(), QString::fromUtf8("Tabela de Municípios"));
-    QCOMPARE(filho<QPushButton*>(tela, "BitBtn3")->toolTip(), QString::fromUtf8("Localizar Diretório de Trabalho"));
+    QCOMPARE(filho<QPushButton*>(tela, "BitBtn3")->toolTip(),
+             QString::fromUtf8("Localizar Diretório de Trabalho"));
     QCOMPARE(filho<QLabel*>(tela, "Label3")->text(), QString::fromUtf8("Código IBGE do Município"));
     QCOMPARE(filho<QCheckBox*>(tela, "CheckBox1")->text(), QString::fromUtf8("É gestor Estadual"));
 
@@ -127,7 +138,8 @@ void GestorScreenTest::primeiroUsoCriaARegistroEmMaiusculas() {
     QVERIFY(principal.isEnabled());
     auto g = LeGestor(banco.db());
     QVERIFY(g.has_value());
-    QCOMPARE(QString::fromStdString(cp1252::toUtf8(g->identificacao)), QString::fromUtf8("SECRETARIA DE SAÚDE DO DF"));
+    QCOMPARE(QString::fromStdString(cp1252::toUtf8(g->identificacao)),
+             QString::fromUtf8("SECRETARIA DE SAÚDE DO DF"));
     QCOMPARE(QString::fromStdString(g->uf), QString("53"));
     QCOMPARE(QString::fromStdString(g->codmunic), QString("530010"));
     QCOMPARE(QString::fromStdString(g->estadual), QString("2"));
@@ -150,9 +162,11 @@ void GestorScreenTest::gestorEstadualGravaMunicipio000000() {
     const QPoint indicador(6, caixa->height() / 2);
     QTest::mouseClick(caixa, Qt::LeftButton, {}, indicador);
     QVERIFY(caixa->isChecked());
-    for (const char* w : {"Label3", "Edit3", "SpeedButton2"}) QVERIFY2(!filho<QWidget*>(tela, w)->isEnabled(), w);
+    for (const char* w : {"Label3", "Edit3", "SpeedButton2"})
+        QVERIFY2(!filho<QWidget*>(tela, w)->isEnabled(), w);
     QTest::mouseClick(caixa, Qt::LeftButton, {}, indicador);
-    for (const char* w : {"Label3", "Edit3", "SpeedButton2"}) QVERIFY2(filho<QWidget*>(tela, w)->isEnabled(), w);
+    for (const char* w : {"Label3", "Edit3", "SpeedButton2"})
+        QVERIFY2(filho<QWidget*>(tela, w)->isEnabled(), w);
     QTest::mouseClick(caixa, Qt::LeftButton, {}, indicador);
 
     clica(tela, "BitBtn1");
@@ -209,7 +223,8 @@ void GestorScreenTest::municipioDeOutraUF() {
     digita(filho<QWidget*>(tela, "Edit3"), "355030");
     filho<QLineEdit*>(tela, "Edit4")->setText("/dados");
     clica(tela, "BitBtn1");
-    QCOMPARE(caixas.textos(), QStringList{QString::fromUtf8("O código do município informado não pertence a UF")});
+    QCOMPARE(caixas.textos(),
+             QStringList{QString::fromUtf8("O código do município informado não pertence a UF")});
     QVERIFY(tela->isVisible());
     QCOMPARE(banco.conta("TB_GESTOR"), 0LL);
 

@@ -23,19 +23,22 @@ QStringList coluna(QTableView& grade, int c) {
 
 void clicaTitulo(QTableView& grade, int secao) {
     QHeaderView* h = grade.horizontalHeader();
-    QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, QPoint(h->sectionViewportPosition(secao) + 5, h->height() / 2));
+    QTest::mouseClick(h->viewport(), Qt::LeftButton, {},
+                      QPoint(h->sectionViewportPosition(secao) + 5, h->height() / 2));
 }
 
 bool marcado(QTableView& grade, int secao) {
     auto* m = grade.model();
     return m->headerData(secao, Qt::Horizontal, Qt::FontRole).value<QFont>().bold() &&
-           m->headerData(secao, Qt::Horizontal, Qt::BackgroundRole).value<QBrush>().color() == QColor(Qt::yellow);
+           m->headerData(secao, Qt::Horizontal, Qt::BackgroundRole).value<QBrush>().color() ==
+               QColor(Qt::yellow);
 }
 
 bool normal(QTableView& grade, int secao) {
     auto* m = grade.model();
     return !m->headerData(secao, Qt::Horizontal, Qt::FontRole).value<QFont>().bold() &&
-           m->headerData(secao, Qt::Horizontal, Qt::BackgroundRole).value<QBrush>().color() == QColor(Qt::white);
+           m->headerData(secao, Qt::Horizontal, Qt::BackgroundRole).value<QBrush>().color() ==
+               QColor(Qt::white);
 }
 
 }  // namespace
