@@ -23,26 +23,34 @@ public:
     bool pergunta(std::string_view, std::string_view) override { return false; }
 };
 
-double segundosDesde(Relogio::time_point t) { return std::chrono::duration<double>(Relogio::now() - t).count(); }
+double segundosDesde(Relogio::time_point t) {
+    return std::chrono::duration<double>(Relogio::now() - t).count();
+}
 
-std::string zeros(const std::string& s, std::size_t n) { return std::string(n > s.size() ? n - s.size() : 0, '0') + s; }
+std::string zeros(const std::string& s, std::size_t n) {
+    return std::string(n > s.size() ? n - s.size() : 0, '0') + s;
+}
 
 // Plain inserts of the same staging rows and establishment rows, values already cut.
-double baseline(Database& db, const std::vector<fixtures::UnidadeFces>& unidades, std::int64_t estabelecimentos) {
+double baseline(Database& db, const std::vector<fixtures::UnidadeFces>& unidades,
+                std::int64_t estabelecimentos) {
     db.execute(
-        "CREATE TABLE LFCES004 (unidade_id char(31) not null, cnes char(7), r_social char(60), nome_fanta char(60), "
+        "CREATE TABLE LFCES004 (unidade_id char(31) not null, cnes char(7), r_social char(60), nome_fanta "
+        "char(60), "
         "cnpj char(14), tp_unidade char(2), sigestgest char(2), codmungest char(6), TP_PF_PJ char(1), "
         "CO_NATUREZA char(4), PRIMARY KEY (unidade_id))");
     db.execute(
         "CREATE TABLE LFCES002 (unidade_id char(31) not null, co_leito char(2) not null, co_tpleito char(2), "
         "qtd_exist char(4), qtd_cont char(4), qtd_sus char(4), PRIMARY KEY (unidade_id, co_leito))");
     db.execute(
-        "CREATE TABLE LFCES006 (unidade_id char(31) not null, codatprest char(2) not null, cod_conven char(2) not null, "
+        "CREATE TABLE LFCES006 (unidade_id char(31) not null, codatprest char(2) not null, cod_conven "
+        "char(2) not null, "
         "PRIMARY KEY (unidade_id, codatprest, cod_conven))");
     auto t0 = Relogio::now();
     Transaction tx(db);
     auto i2 = db.prepare("insert into LFCES002 values (:uni,:leito,:tpleito,:exist,:contr,:sus)");
-    auto i4 = db.prepare("insert into LFCES004 values (:uni,:cnes,:razao,:nome,:cnpj,:tipo,:est,:mun,:id,:nat)");
+    auto i4 =
+        db.prepare("insert into LFCES004 values (:uni,:cnes,:razao,:nome,:cnpj,:tipo,:est,:mun,:id,:nat)");
     auto i6 = db.prepare("insert into LFCES006 values (:uni,:atend,:conv)");
     auto ie = db.prepare("insert into tb_estabelecimento values (:cnes,:cnpj,:raz,:nome,:est,:mun,:uti)");
     std::int64_t escritos = 0;
@@ -53,11 +61,18 @@ double baseline(Database& db, const std::vector<fixtures::UnidadeFces>& unidades
             i2.bind("contr", l.contratados).bind("sus", l.sus).execute(tx);
         }
         i4.bind("uni", uni).bind("cnes", u.cnes).bind("razao", u.razaoSocial).bind("nome", u.nomeFantasia);
-        i4.bind("cnpj", u.cnpj).bind("tipo", u.tpUnidade).bind("est", u.estadoGestor).bind("mun", u.municipioGestor);
+        i4.bind("cnpj", u.cnpj)
+            .bind("tipo", u.tpUnidade)
+            .bind("est", u.estadoGestor)
+            .bind("mun", u.municipioGestor);
         i4.bind("id", u.tpPfPj).bind("nat", u.natureza).execute(tx);
-        for (const auto& [a, c] : u.atendimentos) i6.bind("uni", uni).bind("atend", a).bind("conv", c).execute(tx);
+        for (const auto& [a, c] : u.atendimentos)
+            i6.bind("uni", uni).bind("atend", a).bind("conv", c).execute(tx);
         if (escritos++ < estabelecimentos) {
-            ie.bind("cnes", u.cnes).bind("cnpj", u.cnpj).bind("raz", u.razaoSocial).bind("nome", u.nomeFantasia);
+            ie.bind("cnes", u.cnes)
+                .bind("cnpj", u.cnpj)
+                .bind("raz", u.razaoSocial)
+                .bind("nome", u.nomeFantasia);
             ie.bind("est", u.estadoGestor).bind("mun", u.municipioGestor).bind("uti", "0").execute(tx);
         }
     }
@@ -98,8 +113,10 @@ int main(int argc, char** argv) {
         base = baseline(banco.db(), unidades, r.estabelecimentos);
     }
     const auto linhas = leitos + std::int64_t(unidades.size()) + atendimentos + r.estabelecimentos;
-    std::printf("cadastro de estabelecimentos: %d unidades, %lld leitos, %lld atendimentos -> %lld estabelecimentos\n",
-                n, (long long)leitos, (long long)atendimentos, (long long)r.estabelecimentos);
+    std::printf(
+        "cadastro de estabelecimentos: %d unidades, %lld leitos, %lld atendimentos -> %lld "
+        "estabelecimentos\n",
+        n, (long long)leitos, (long long)atendimentos, (long long)r.estabelecimentos);
     std::printf("  importação (ImportaFces)           %7.2f s  (%.0f linhas/s)\n", importa, linhas / importa);
     std::printf("  base: inserts simples, 1 transação %7.2f s  (%.0f linhas/s)\n", base, linhas / base);
     std::printf("  razão importação/base              %7.2f  (meta: até 3)\n", importa / base);

@@ -21,7 +21,8 @@ int estabelecimentos(Contexto& ctx, const std::vector<std::string>& args) {
     semPosicionais(op);
     std::filesystem::path pasta = op.obrigatorio("--pasta");
     ImportaFces imp(ctx.dm().db(), ctx.driver);
-    auto r = imp.executa(pasta, op.chave("--obrigatorios") ? FiltroFces::ApresentacaoObrigatoria : FiltroFces::Todos);
+    auto r = imp.executa(
+        pasta, op.chave("--obrigatorios") ? FiltroFces::ApresentacaoObrigatoria : FiltroFces::Todos);
     return r.situacao == ResultadoImportaFces::Situacao::Concluida ? 0 : 1;
 }
 
@@ -43,12 +44,15 @@ int cnesAdesao(Contexto& ctx, const std::vector<std::string>& args) {
 }
 
 const bool registrados =
-    registraCarga("estabelecimentos",
-                  "estabelecimentos --pasta PASTA [--obrigatorios]  cadastro de estabelecimentos (lfces002/004/006)",
-                  estabelecimentos) &&
-    registraCarga("cnes-validos", "cnes-validos --pasta PASTA --competencia MM/AAAA  CNES válidos (CNESVAL.txt)",
+    registraCarga(
+        "estabelecimentos",
+        "estabelecimentos --pasta PASTA [--obrigatorios]  cadastro de estabelecimentos (lfces002/004/006)",
+        estabelecimentos) &&
+    registraCarga("cnes-validos",
+                  "cnes-validos --pasta PASTA --competencia MM/AAAA  CNES válidos (CNESVAL.txt)",
                   cnesValidos) &&
-    registraCarga("cnes-adesao", "cnes-adesao --arquivo ARQUIVO  adesão de CNES (TERMOSADESAOCNES.txt)", cnesAdesao);
+    registraCarga("cnes-adesao", "cnes-adesao --arquivo ARQUIVO  adesão de CNES (TERMOSADESAOCNES.txt)",
+                  cnesAdesao);
 
 }  // namespace
 }  // namespace velt::cli

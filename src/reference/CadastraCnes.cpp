@@ -44,7 +44,8 @@ std::optional<EstabelecimentoCadastrado> CadastraCnes::consulta(const std::strin
     auto c = st.open();
     if (!c.next()) return std::nullopt;
     return EstabelecimentoCadastrado{semBrancosFinais(c.text("co_cnes")), semBrancosFinais(c.text("nu_cnpj")),
-                                     semBrancosFinais(c.text("no_razao_social")), semBrancosFinais(c.text("st_leito"))};
+                                     semBrancosFinais(c.text("no_razao_social")),
+                                     semBrancosFinais(c.text("st_leito"))};
 }
 
 void CadastraCnes::insere(const std::string& cnes, const std::string& cnpj, const std::string& razaoSocial,
@@ -79,8 +80,12 @@ void CadastraCnes::insere(const std::string& cnes, const std::string& cnpj, cons
 void CadastraCnes::altera(const std::string& cnes, const std::string& cnpj, const std::string& razaoSocial,
                           bool leitoUti) {
     auto st = db_.prepare(
-        "update tb_estabelecimento set nu_cnpj = :cnpj,\nno_razao_social = :rz,st_leito = :uti where co_cnes = :cnes");
-    st.bind("cnpj", cnpj).bind("rz", referencia::maiusculas(razaoSocial)).bind("uti", leitoUti ? "1" : "0").bind("cnes", cnes);
+        "update tb_estabelecimento set nu_cnpj = :cnpj,\nno_razao_social = :rz,st_leito = :uti where co_cnes "
+        "= :cnes");
+    st.bind("cnpj", cnpj)
+        .bind("rz", referencia::maiusculas(razaoSocial))
+        .bind("uti", leitoUti ? "1" : "0")
+        .bind("cnes", cnes);
     st.execute();
 }
 

@@ -34,8 +34,10 @@ public:
     std::optional<EstabelecimentoCadastrado> consulta(const std::string& cnes);
     // Corporate name in upper case as both names, the manager's state and municipality, and the
     // CNES added to TB_CNES unless it is there; both writes commit together.
-    void insere(const std::string& cnes, const std::string& cnpj, const std::string& razaoSocial, bool leitoUti);
-    void altera(const std::string& cnes, const std::string& cnpj, const std::string& razaoSocial, bool leitoUti);
+    void insere(const std::string& cnes, const std::string& cnpj, const std::string& razaoSocial,
+                bool leitoUti);
+    void altera(const std::string& cnes, const std::string& cnpj, const std::string& razaoSocial,
+                bool leitoUti);
     void exclui(const std::string& cnes);
 
 private:

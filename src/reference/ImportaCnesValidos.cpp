@@ -14,7 +14,8 @@ std::string corta(std::string_view linha, std::size_t posicao, std::size_t taman
 
 ImportaCnesValidos::ImportaCnesValidos(Database& db, Driver& driver) : db_(db), driver_(driver) {}
 
-ResultadoCnesValidos ImportaCnesValidos::executa(const std::filesystem::path& pasta, const std::string& competencia) {
+ResultadoCnesValidos ImportaCnesValidos::executa(const std::filesystem::path& pasta,
+                                                 const std::string& competencia) {
     using Situacao = ResultadoCnesValidos::Situacao;
     ResultadoCnesValidos r;
     if (!ValidaCompetencia(competencia)) {
@@ -31,7 +32,10 @@ ResultadoCnesValidos ImportaCnesValidos::executa(const std::filesystem::path& pa
             return r;
         }
         std::string uf;
-        if (gestor) uf = !gestor->uf.empty() ? gestor->uf : gestor->codmunic.substr(0, std::min<std::size_t>(2, gestor->codmunic.size()));
+        if (gestor)
+            uf = !gestor->uf.empty()
+                     ? gestor->uf
+                     : gestor->codmunic.substr(0, std::min<std::size_t>(2, gestor->codmunic.size()));
 
         Transaction tx(db_);
         tx.execute("Delete from Tb_Cnes");

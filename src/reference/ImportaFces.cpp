@@ -62,7 +62,9 @@ bool codigoInteiro(std::string_view s, long& valor) {
     return r.ec == std::errc() && r.ptr == fim;
 }
 
-bool leitoDeUti(long codigo) { return (codigo >= 74 && codigo <= 83) || (codigo >= 85 && codigo <= 86); }
+bool leitoDeUti(long codigo) {
+    return (codigo >= 74 && codigo <= 83) || (codigo >= 85 && codigo <= 86);
+}
 
 // What the establishment row needs from a unit's beds: the same answer the look-up of its beds in
 // LFCES002 gives, kept while the beds are loaded.
@@ -83,7 +85,9 @@ void cortaLfces002(std::string_view l, Statement& ins) {
     ins.bind("sus", corta(l, 45, 4));
 }
 
-std::string limpo(std::string_view s) { return TrocaAspas(s); }
+std::string limpo(std::string_view s) {
+    return TrocaAspas(s);
+}
 std::string preenchidoLimpo(std::string_view s, int tamanho) {
     return TrocaAspas(CompletaEsquerda(s, tamanho, '0'));
 }
@@ -167,8 +171,8 @@ ResultadoImportaFces ImportaFces::executa(const fs::path& pasta, FiltroFces filt
     std::unordered_map<std::string, LeitosDaUnidade> leitos;
 
     // Loads one file into its staging table; the first rejected line ends the load.
-    auto carrega = [&](const fs::path& arquivo, const std::string& tabela, std::size_t linhaMemo, const char* insert,
-                       CortaLinha cortaLinha, std::int64_t& contador, bool guardaLeitos) {
+    auto carrega = [&](const fs::path& arquivo, const std::string& tabela, std::size_t linhaMemo,
+                       const char* insert, CortaLinha cortaLinha, std::int64_t& contador, bool guardaLeitos) {
         const std::string status = "Carregando " + tabela;
         driver_.processaEventos();
         const std::int64_t total = ContaLinhas(arquivo.string());
@@ -214,22 +218,24 @@ ResultadoImportaFces ImportaFces::executa(const fs::path& pasta, FiltroFces filt
         return true;
     };
 
-    if (!carrega(arqLeitos, "LFCES002", 0, "insert into LFCES002 values (:uni,:leito,:tpleito,:exist,:contr,:sus)",
-                 cortaLfces002, r.leitos, true))
+    if (!carrega(arqLeitos, "LFCES002", 0,
+                 "insert into LFCES002 values (:uni,:leito,:tpleito,:exist,:contr,:sus)", cortaLfces002,
+                 r.leitos, true))
         return r;
     if (!carrega(arqUnidades, "LFCES004", 1,
-                 "insert into LFCES004 values (:uni,:cnes,:razao,:nome,:cnpj,:tipo,:est,:mun,:id,:nat)", cortaLfces004,
-                 r.unidades, false))
+                 "insert into LFCES004 values (:uni,:cnes,:razao,:nome,:cnpj,:tipo,:est,:mun,:id,:nat)",
+                 cortaLfces004, r.unidades, false))
         return r;
-    if (!carrega(arqAtendimentos, "LFCES006", 2, "insert into LFCES006 values (:uni,:atend,:conv)", cortaLfces006,
-                 r.atendimentos, false))
+    if (!carrega(arqAtendimentos, "LFCES006", 2, "insert into LFCES006 values (:uni,:atend,:conv)",
+                 cortaLfces006, r.atendimentos, false))
         return r;
 
     try {
         auto selecao = db_.prepare(filtro == FiltroFces::Todos ? kSelecaoTodos : kSelecaoObrigatorios);
         selecao.bind("sus", "01").bind("ca1", "01").bind("ca2", "02");
         if (filtro == FiltroFces::ApresentacaoObrigatoria) selecao.bind("pessoa", "1").bind("n3", "3%");
-        auto ins = db_.prepare("insert into tb_estabelecimento values (:cnes,:cnpj,:raz,:nome,:est,:mun,:uti)");
+        auto ins =
+            db_.prepare("insert into tb_estabelecimento values (:cnes,:cnpj,:raz,:nome,:est,:mun,:uti)");
         auto c = selecao.open(tx);
         while (c.next()) {
             auto l = leitos.find(chaveTexto(c.text("unidade_id")));

@@ -15,8 +15,9 @@ TEST(CadastraCnes, ValidacaoDoCnesEDoCnpj) {
                    Caso{"", false}, Caso{"1234562", false}, Caso{"1234560", true}, Caso{"12 4560", false},
                    Caso{"ABCDEFG", false}})
         EXPECT_EQ(CadastraCnes::cnesValido(c.texto), c.valido) << "CNES " << c.texto;
-    for (auto c : {Caso{"11222333000181", true}, Caso{"11222333000182", false}, Caso{" 11222333000181 ", true},
-                   Caso{"", false}, Caso{"00000000000000", false}, Caso{"11.222.333/0001-81", false}})
+    for (auto c :
+         {Caso{"11222333000181", true}, Caso{"11222333000182", false}, Caso{" 11222333000181 ", true},
+          Caso{"", false}, Caso{"00000000000000", false}, Caso{"11.222.333/0001-81", false}})
         EXPECT_EQ(CadastraCnes::cnpjValido(c.texto), c.valido) << "CNPJ " << c.texto;
 }
 
@@ -33,7 +34,8 @@ TEST(CadastraCnes, InsereAlteraExcluiMantendoTbCnes) {
     EXPECT_EQ(e->cnes, "234567");
     EXPECT_EQ(e->razaoSocial, "HOSPITAL S\xC3O JOS\xC9");
     EXPECT_EQ(e->stLeito, "1");
-    EXPECT_EQ(banco.valor("select no_fantasia || '|' || co_estado_gestor || '|' || co_munic_gestor from tb_estabelecimento"),
+    EXPECT_EQ(banco.valor("select no_fantasia || '|' || co_estado_gestor || '|' || co_munic_gestor from "
+                          "tb_estabelecimento"),
               "HOSPITAL S\xC3O JOS\xC9|41|410690");
     EXPECT_EQ(banco.conta("tb_cnes", "co_cnes = '234567'"), 1);
     EXPECT_FALSE(cad.consulta("0234567").has_value());

@@ -20,7 +20,8 @@ struct Rodada {
     std::vector<std::string> linhas() {
         std::vector<std::string> v;
         auto st = banco.db().prepare(
-            "select nu_cnes || '|' || co_regra || '|' || cmpt_inicial || '|' || cmpt_final l from tb_proj_saude "
+            "select nu_cnes || '|' || co_regra || '|' || cmpt_inicial || '|' || cmpt_final l from "
+            "tb_proj_saude "
             "order by nu_cnes, co_regra");
         auto c = st.open();
         while (c.next()) v.push_back(c.text("l"));
@@ -43,8 +44,9 @@ TEST(CnesAdesao, CarregaAteALinhaSemCnes) {
     auto res = ImportaCnesAdesao(r.banco.db(), r.driver).executa(arquivo);
     EXPECT_TRUE(res.concluida) << testing::PrintToString(r.driver.textos());
     EXPECT_EQ(res.inseridos, 3);
-    EXPECT_EQ(r.linhas(), (std::vector<std::string>{"100'003|0914|202001|202112", "1000001|0914|202001|202112",
-                                                    "1000002|0915|201901|999912"}));
+    EXPECT_EQ(r.linhas(),
+              (std::vector<std::string>{"100'003|0914|202001|202112", "1000001|0914|202001|202112",
+                                        "1000002|0915|201901|999912"}));
     EXPECT_EQ(r.driver.ultimoMaximo, 3);
     ASSERT_EQ(r.driver.mensagens.size(), 1u);
     EXPECT_EQ(r.driver.mensagens[0].texto, "Importação de CNES adesão concluído com sucesso!");
@@ -72,7 +74,8 @@ TEST(CnesAdesao, LinhaRecusadaMantemATabela) {
     Rodada r;
     r.banco.db().execute("alter table tb_proj_saude add constraint ck_teste check (co_regra <> 'XXXX')");
     auto arquivo = r.pasta / "TERMOSADESAOCNES.TXT";
-    fixtures::escreveAdesao(arquivo, {{"1000001", "0914", "202001", "202112"}, {"1000002", "XXXX", "202001", "202112"}});
+    fixtures::escreveAdesao(
+        arquivo, {{"1000001", "0914", "202001", "202112"}, {"1000002", "XXXX", "202001", "202112"}});
     auto res = ImportaCnesAdesao(r.banco.db(), r.driver).executa(arquivo);
     EXPECT_FALSE(res.concluida);
     ASSERT_EQ(r.driver.mensagens.size(), 1u);

@@ -20,10 +20,12 @@ struct Rodada {
 
     explicit Rodada(const std::string& uf = "35", const std::string& codmunic = "000000") {
         banco.db().execute("insert into tb_gestor values ('SECRETARIA DE SAUDE', '" +
-                           std::string(uf.empty() ? "2" : "1") + "', '" + uf + "', '" + codmunic + "', '/tmp')");
+                           std::string(uf.empty() ? "2" : "1") + "', '" + uf + "', '" + codmunic +
+                           "', '/tmp')");
         banco.db().execute("insert into tb_cnes values ('9999999')");
     }
-    ResultadoCnesValidos importa(const std::vector<LinhaCnesVal>& linhas, const std::string& competencia = "12/2020",
+    ResultadoCnesValidos importa(const std::vector<LinhaCnesVal>& linhas,
+                                 const std::string& competencia = "12/2020",
                                  const std::string& nome = "CNESVAL.txt") {
         fixtures::escreveCnesVal(pasta / nome, linhas);
         return ImportaCnesValidos(banco.db(), driver).executa(pasta.path(), competencia);
@@ -66,7 +68,8 @@ TEST(CnesValidos, SoAsLinhasDaCompetenciaEDoEstado) {
 // A manager without UF takes the state from the first two digits of its municipality.
 TEST(CnesValidos, GestorSemUfUsaOMunicipio) {
     Rodada r("", "410690");
-    auto res = r.importa({{"1000001", "355030", "202012"}, {"1000002", "410690", "202012"}}, "12/2020", "cnesval.TXT");
+    auto res = r.importa({{"1000001", "355030", "202012"}, {"1000002", "410690", "202012"}}, "12/2020",
+                         "cnesval.TXT");
     EXPECT_EQ(res.situacao, Situacao::Concluida) << testing::PrintToString(r.driver.textos());
     EXPECT_EQ(r.cnes(), (std::set<std::string>{"1000002"}));
 }
@@ -89,7 +92,8 @@ TEST(CnesValidos, SemLinhaDaCompetenciaMantemALista) {
         EXPECT_EQ(res.situacao, Situacao::NaoImportado);
         ASSERT_EQ(r.driver.mensagens.size(), 1u);
         EXPECT_EQ(r.driver.mensagens[0].titulo, "ERRO");
-        EXPECT_EQ(r.driver.mensagens[0].texto, "ARQUIVO NÃO IMPORTADO! VERIFIQUE A COMPETÊNCIA/PASTA INFORMADA");
+        EXPECT_EQ(r.driver.mensagens[0].texto,
+                  "ARQUIVO NÃO IMPORTADO! VERIFIQUE A COMPETÊNCIA/PASTA INFORMADA");
         EXPECT_EQ(r.driver.ultimoMaximo, 0);
         EXPECT_EQ(r.cnes(), (std::set<std::string>{"9999999"}));
     }

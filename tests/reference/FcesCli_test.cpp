@@ -32,7 +32,8 @@ TEST(FcesCli, CarregaAsTresListas) {
     fixtures::escreveAdesao(pasta / "TermosAdesaoCnes.txt", {{"1000002", "0914", "202001", "202112"}});
     banco.db().detach();  // the embedded engine lets one process at a time open the file
 
-    auto r = test::executaCli({"carregar", "estabelecimentos", "--pasta", (pasta / "registro").string()}, pasta.path());
+    auto r = test::executaCli({"carregar", "estabelecimentos", "--pasta", (pasta / "registro").string()},
+                              pasta.path());
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find("Carregando LFCES006......OK!"), std::string::npos) << r.err;
     EXPECT_EQ(banco.conta("tb_estabelecimento"), 1);
@@ -40,23 +41,24 @@ TEST(FcesCli, CarregaAsTresListas) {
     banco.db().detach();
 
     r = test::executaCli(
-        {"carregar", "estabelecimentos", "--pasta", (pasta / "registro").string(), "--obrigatorios"}, pasta.path());
+        {"carregar", "estabelecimentos", "--pasta", (pasta / "registro").string(), "--obrigatorios"},
+        pasta.path());
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(banco.conta("tb_estabelecimento"), 2);
     banco.db().detach();
 
-    r = test::executaCli({"carregar", "cnes-validos", "--pasta", (pasta / "registro").string(), "--competencia",
-                          "12/2020"},
-                         pasta.path());
+    r = test::executaCli(
+        {"carregar", "cnes-validos", "--pasta", (pasta / "registro").string(), "--competencia", "12/2020"},
+        pasta.path());
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find("CONCLUÍDO COM SUCESSO!"), std::string::npos) << r.err;
     EXPECT_EQ(banco.conta("tb_cnes"), 1);
     EXPECT_EQ(banco.valor("select co_cnes from tb_cnes"), "1000002");
     banco.db().detach();
 
-    r = test::executaCli({"carregar", "cnes-validos", "--pasta", (pasta / "registro").string(), "--competencia",
-                          "11/2020"},
-                         pasta.path());
+    r = test::executaCli(
+        {"carregar", "cnes-validos", "--pasta", (pasta / "registro").string(), "--competencia", "11/2020"},
+        pasta.path());
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("ARQUIVO NÃO IMPORTADO!"), std::string::npos) << r.err;
 
@@ -70,6 +72,8 @@ TEST(FcesCli, CarregaAsTresListas) {
     r = test::executaCli({"carregar", "estabelecimentos", "--pasta", pasta.path().string()}, pasta.path());
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("NÃO ENCONTRADOS!"), std::string::npos) << r.err;
-    EXPECT_EQ(test::executaCli({"carregar", "cnes-validos", "--pasta", pasta.path().string()}, pasta.path()).status, 2);
+    EXPECT_EQ(
+        test::executaCli({"carregar", "cnes-validos", "--pasta", pasta.path().string()}, pasta.path()).status,
+        2);
     EXPECT_EQ(test::executaCli({"carregar", "cnes-adesao", "--pasta", "x"}, pasta.path()).status, 2);
 }

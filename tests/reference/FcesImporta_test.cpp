@@ -34,7 +34,8 @@ struct Rodada {
     test::ScriptedDriver driver;
     std::vector<std::string> memo;
 
-    ResultadoImportaFces importa(const std::vector<UnidadeFces>& unidades, FiltroFces filtro = FiltroFces::Todos,
+    ResultadoImportaFces importa(const std::vector<UnidadeFces>& unidades,
+                                 FiltroFces filtro = FiltroFces::Todos,
                                  const fixtures::NomesLfces& nomes = {}) {
         fixtures::escreveLfces(pasta.path(), unidades, nomes);
         return executa(filtro);
@@ -58,7 +59,8 @@ struct Rodada {
     }
     void linhaAntiga() {
         banco.db().execute(
-            "insert into tb_estabelecimento values ('7777777','11222333000181','ANTIGA','ANTIGA','35','355030','0')");
+            "insert into tb_estabelecimento values "
+            "('7777777','11222333000181','ANTIGA','ANTIGA','35','355030','0')");
     }
 };
 
@@ -72,15 +74,18 @@ TEST(FcesImporta, SelecaoDeCadaFiltro) {
         bool todos, obrigatorios;
     };
     const std::vector<Caso> casos = {
-        {unidade("101", "1000001", {{"01", "01"}}), false, false},                     // only the public system
-        {unidade("102", "1000002", {{"01", "02"}}), true, true},                       // kind 01, agreement 02
-        {unidade("103", "1000003", {{"02", "05"}, {"02", "01"}}), true, true},         // kind 02 under 05
-        {unidade("104", "1000004", {{"03", "02"}}), false, false},                     // kind 03 does not count
-        {unidade("105", "1000005", {{"01", "02"}}, "1"), true, false},                 // person kind 1
-        {unidade("106", "1000006", {{"01", "01"}}, "3", "3069"), false, true},         // nature 3069 only agreement 01
-        {unidade("107", "1000007", {{"01", "01"}}, "1", "3069"), false, false},        // nature 3xxx but person kind 1
-        {unidade("108", "1000008", {}, "3", "3069"), false, false},                    // no attendance row at all
-        {unidade("109", "1000009", {{"01", "02"}, {"02", "02"}, {"01", "03"}}), true, true},  // several rows, one row out
+        {unidade("101", "1000001", {{"01", "01"}}), false, false},              // only the public system
+        {unidade("102", "1000002", {{"01", "02"}}), true, true},                // kind 01, agreement 02
+        {unidade("103", "1000003", {{"02", "05"}, {"02", "01"}}), true, true},  // kind 02 under 05
+        {unidade("104", "1000004", {{"03", "02"}}), false, false},              // kind 03 does not count
+        {unidade("105", "1000005", {{"01", "02"}}, "1"), true, false},          // person kind 1
+        {unidade("106", "1000006", {{"01", "01"}}, "3", "3069"), false,
+         true},  // nature 3069 only agreement 01
+        {unidade("107", "1000007", {{"01", "01"}}, "1", "3069"), false,
+         false},                                                     // nature 3xxx but person kind 1
+        {unidade("108", "1000008", {}, "3", "3069"), false, false},  // no attendance row at all
+        {unidade("109", "1000009", {{"01", "02"}, {"02", "02"}, {"01", "03"}}), true,
+         true},  // several rows, one row out
     };
     std::vector<UnidadeFces> unidades;
     for (const auto& c : casos) unidades.push_back(c.u);
@@ -88,7 +93,8 @@ TEST(FcesImporta, SelecaoDeCadaFiltro) {
     for (auto filtro : {FiltroFces::Todos, FiltroFces::ApresentacaoObrigatoria}) {
         Rodada r;
         auto res = r.importa(unidades, filtro);
-        ASSERT_EQ(res.situacao, ResultadoImportaFces::Situacao::Concluida) << testing::PrintToString(r.driver.textos());
+        ASSERT_EQ(res.situacao, ResultadoImportaFces::Situacao::Concluida)
+            << testing::PrintToString(r.driver.textos());
         auto est = r.estabelecimentos();
         for (const auto& c : casos) {
             bool esperado = filtro == FiltroFces::Todos ? c.todos : c.obrigatorios;
@@ -108,9 +114,9 @@ TEST(FcesImporta, LeitoDeUtiPeloCodigo) {
         std::string esperado;
     };
     const std::vector<Caso> casos = {
-        {"2000001", {"84"}, "0"},       {"2000002", {"74"}, "1"},       {"2000003", {"83"}, "1"},
-        {"2000004", {"85"}, "1"},       {"2000005", {"86"}, "1"},       {"2000006", {"73"}, "0"},
-        {"2000007", {"87"}, "0"},       {"2000008", {}, "0"},           {"2000009", {"01", "84", "80"}, "1"},
+        {"2000001", {"84"}, "0"},       {"2000002", {"74"}, "1"}, {"2000003", {"83"}, "1"},
+        {"2000004", {"85"}, "1"},       {"2000005", {"86"}, "1"}, {"2000006", {"73"}, "0"},
+        {"2000007", {"87"}, "0"},       {"2000008", {}, "0"},     {"2000009", {"01", "84", "80"}, "1"},
         {"2000010", {"84", "01"}, "0"},
     };
     std::vector<UnidadeFces> unidades;
@@ -140,7 +146,8 @@ TEST(FcesImporta, CamposCortadosPreenchidosELimpos) {
     ASSERT_EQ(r.importa({u}).situacao, ResultadoImportaFces::Situacao::Concluida);
 
     EXPECT_EQ(r.banco.valor("select co_cnes from tb_estabelecimento"), "0012345");
-    EXPECT_EQ(r.banco.valor("select no_razao_social from tb_estabelecimento"), "HOSPITAL D OESTE  NORTE    A");
+    EXPECT_EQ(r.banco.valor("select no_razao_social from tb_estabelecimento"),
+              "HOSPITAL D OESTE  NORTE    A");
     EXPECT_EQ(r.banco.valor("select no_fantasia from tb_estabelecimento"), "SANTA D AJUDA");
     EXPECT_EQ(r.banco.valor("select nu_cnpj from tb_estabelecimento"), "00002333000181");
     EXPECT_EQ(r.banco.valor("select co_estado_gestor from tb_estabelecimento"), "35");
@@ -148,7 +155,8 @@ TEST(FcesImporta, CamposCortadosPreenchidosELimpos) {
     EXPECT_EQ(r.banco.valor("select st_leito from tb_estabelecimento"), "1");
     EXPECT_EQ(r.banco.valor("select unidade_id from LFCES004"), std::string(27, '0') + "4321");
     EXPECT_EQ(r.banco.valor("select unidade_id from LFCES002"), std::string(27, '0') + "4321");
-    EXPECT_EQ(r.banco.valor("select co_leito || '|' || qtd_exist || '|' || qtd_sus from LFCES002"), "75|0010|0002");
+    EXPECT_EQ(r.banco.valor("select co_leito || '|' || qtd_exist || '|' || qtd_sus from LFCES002"),
+              "75|0010|0002");
     EXPECT_EQ(r.banco.valor("select TP_PF_PJ || CO_NATUREZA || tp_unidade from LFCES004"), "3206205");
 }
 
@@ -158,8 +166,9 @@ TEST(FcesImporta, MemoELinhasDeStatus) {
     u.leitos = {Leito{"01"}};
     auto res = r.importa({u});
     ASSERT_EQ(res.situacao, ResultadoImportaFces::Situacao::Concluida);
-    EXPECT_EQ(r.memo, (std::vector<std::string>{"Carregando LFCES002......OK!", "Carregando LFCES004......OK!",
-                                                "Carregando LFCES006......OK!", "", "", "FIM DA IMPORTAÇÃO!"}));
+    EXPECT_EQ(r.memo,
+              (std::vector<std::string>{"Carregando LFCES002......OK!", "Carregando LFCES004......OK!",
+                                        "Carregando LFCES006......OK!", "", "", "FIM DA IMPORTAÇÃO!"}));
     EXPECT_EQ(res.leitos, 1);
     EXPECT_EQ(res.unidades, 1);
     EXPECT_EQ(res.atendimentos, 1);
@@ -173,7 +182,8 @@ TEST(FcesImporta, NomesEmQualquerCaixaEArquivoSoComCabecalho) {
     Rodada r;
     auto u = unidade("1", "1000001", {{"02", "03"}});
     auto res = r.importa({u}, FiltroFces::Todos, {"LFCES002.TXT", "Lfces004.Txt", "lfces006.TXT"});
-    ASSERT_EQ(res.situacao, ResultadoImportaFces::Situacao::Concluida) << testing::PrintToString(r.driver.textos());
+    ASSERT_EQ(res.situacao, ResultadoImportaFces::Situacao::Concluida)
+        << testing::PrintToString(r.driver.textos());
     EXPECT_EQ(res.leitos, 0);
     EXPECT_EQ(r.estabelecimentos().count("1000001"), 1u);
 }
@@ -187,7 +197,8 @@ TEST(FcesImporta, ArquivoAusenteNaoMexeNaTabela) {
     EXPECT_EQ(res.situacao, ResultadoImportaFces::Situacao::ArquivosAusentes);
     ASSERT_EQ(r.driver.mensagens.size(), 1u);
     EXPECT_EQ(r.driver.mensagens[0].titulo, "ATENÇÃO");
-    EXPECT_EQ(r.driver.mensagens[0].texto, "ARQUIVOS(lfces002.txt, lfces004.txt e lfces006.txt) NÃO ENCONTRADOS!");
+    EXPECT_EQ(r.driver.mensagens[0].texto,
+              "ARQUIVOS(lfces002.txt, lfces004.txt e lfces006.txt) NÃO ENCONTRADOS!");
     EXPECT_EQ(r.estabelecimentos(), (std::map<std::string, std::string>{{"7777777", "0"}}));
 }
 
@@ -200,16 +211,22 @@ TEST(FcesImporta, FalhaDeixaEstabelecimentosComoEstavam) {
     };
     const std::vector<Caso> casos = {
         {"dois leitos iguais na mesma unidade",
-         [](UnidadeFces& u, Rodada&) { u.leitos = {Leito{"74"}, Leito{"74"}}; },
+         [](UnidadeFces& u, Rodada&) {
+             u.leitos = {Leito{"74"}, Leito{"74"}};
+         },
          "ERRO AO IMPORTAR O ARQUIVO LFCES002!", "Carregando LFCES002......ERRO!"},
-        {"município gestor de sete caracteres", [](UnidadeFces& u, Rodada&) { u.municipioGestor = "3550308"; },
+        {"município gestor de sete caracteres",
+         [](UnidadeFces& u, Rodada&) { u.municipioGestor = "3550308"; },
          "ERRO AO IMPORTAR O ARQUIVO LFCES004!", "Carregando LFCES004......ERRO!"},
         {"atendimento repetido",
-         [](UnidadeFces& u, Rodada&) { u.atendimentos = {{"01", "02"}, {"01", "02"}}; },
+         [](UnidadeFces& u, Rodada&) {
+             u.atendimentos = {{"01", "02"}, {"01", "02"}};
+         },
          "ERRO AO IMPORTAR O ARQUIVO LFCES006!", "Carregando LFCES006......ERRO!"},
         {"linha recusada pela tabela de estabelecimentos",
          [](UnidadeFces&, Rodada& r) {
-             r.banco.db().execute("alter table tb_estabelecimento add constraint ck_teste check (co_cnes <> '1000002')");
+             r.banco.db().execute(
+                 "alter table tb_estabelecimento add constraint ck_teste check (co_cnes <> '1000002')");
          },
          "ERRO AO INSERIR NA TABELA DE ESTABELECIMENTO", ""},
         {"código de leito não numérico", [](UnidadeFces& u, Rodada&) { u.leitos = {Leito{"7A"}}; },
@@ -227,7 +244,8 @@ TEST(FcesImporta, FalhaDeixaEstabelecimentosComoEstavam) {
         ASSERT_EQ(r.driver.mensagens.size(), 1u);
         EXPECT_EQ(r.driver.mensagens[0].titulo, "ERRO");
         EXPECT_EQ(r.driver.mensagens[0].texto, c.mensagem);
-        if (!c.linhaMemo.empty()) EXPECT_NE(std::find(r.memo.begin(), r.memo.end(), c.linhaMemo), r.memo.end());
+        if (!c.linhaMemo.empty())
+            EXPECT_NE(std::find(r.memo.begin(), r.memo.end(), c.linhaMemo), r.memo.end());
         EXPECT_EQ(std::find(r.memo.begin(), r.memo.end(), "FIM DA IMPORTAÇÃO!"), r.memo.end());
         EXPECT_EQ(r.estabelecimentos(), (std::map<std::string, std::string>{{"7777777", "0"}}));
     }
@@ -257,7 +275,8 @@ TEST(FcesImporta, SegundaRodadaEColunaStLeito) {
     EXPECT_EQ(r.estabelecimentos(), (std::map<std::string, std::string>{{"1000001", "1"}, {"1000002", "0"}}));
 
     r.driver.mensagens.clear();
-    ASSERT_EQ(r.importa({unidade("3", "1000003", {{"01", "02"}})}).situacao, ResultadoImportaFces::Situacao::Concluida)
+    ASSERT_EQ(r.importa({unidade("3", "1000003", {{"01", "02"}})}).situacao,
+              ResultadoImportaFces::Situacao::Concluida)
         << testing::PrintToString(r.driver.textos());
     EXPECT_EQ(r.estabelecimentos(), (std::map<std::string, std::string>{{"1000003", "0"}}));
     EXPECT_EQ(r.banco.conta("LFCES004"), 1);

@@ -106,11 +106,13 @@ void TForm23::changeEvent(QEvent* e) {
     if (e->type() == QEvent::ActivationChange && isActiveWindow()) Edit1->setFocus();
 }
 
-void TForm23::mensagem(const QString& texto) { mostraCaixa(this, Caixa{"", texto, Driver::Icone::Nenhum, false}); }
+void TForm23::mensagem(const QString& texto) {
+    mostraCaixa(this, Caixa{"", texto, Driver::Icone::Nenhum, false});
+}
 
 void TForm23::mostraCampos(bool visivel) {
-    for (QWidget* w : {static_cast<QWidget*>(Label2), static_cast<QWidget*>(Edit2), static_cast<QWidget*>(Label3),
-                       static_cast<QWidget*>(Edit3)})
+    for (QWidget* w : {static_cast<QWidget*>(Label2), static_cast<QWidget*>(Edit2),
+                       static_cast<QWidget*>(Label3), static_cast<QWidget*>(Edit3)})
         w->setVisible(visivel);
 }
 
@@ -128,7 +130,9 @@ void TForm23::limpaEscolhaLeito() {
     leito_->setExclusive(true);
 }
 
-bool TForm23::leitoUti() const { return sim_->isChecked(); }
+bool TForm23::leitoUti() const {
+    return sim_->isChecked();
+}
 
 bool TForm23::cnpjAceito() {
     if (CadastraCnes::cnpjValido(paraCp1252(Edit2->text()))) return true;
@@ -197,8 +201,8 @@ void TForm23::SpeedButton1Click() {
         return;
     }
     try {
-        CadastraCnes(banco()).insere(paraCp1252(Edit1->text()), paraCp1252(Edit2->text()), paraCp1252(Edit3->text()),
-                                     leitoUti());
+        CadastraCnes(banco()).insere(paraCp1252(Edit1->text()), paraCp1252(Edit2->text()),
+                                     paraCp1252(Edit3->text()), leitoUti());
     } catch (const std::exception&) {
         mensagem("Erro no insert do CNES");
         SpeedButton1->hide();
@@ -229,8 +233,8 @@ void TForm23::SpeedButton3Click() {
         return;
     }
     try {
-        CadastraCnes(banco()).altera(paraCp1252(Edit1->text()), paraCp1252(Edit2->text()), paraCp1252(Edit3->text()),
-                                     leitoUti());
+        CadastraCnes(banco()).altera(paraCp1252(Edit1->text()), paraCp1252(Edit2->text()),
+                                     paraCp1252(Edit3->text()), leitoUti());
     } catch (const std::exception&) {
         mensagem("Erro na alteração do CNES");
         SpeedButton3->hide();

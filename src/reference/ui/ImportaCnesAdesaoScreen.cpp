@@ -32,7 +32,9 @@ private:
     QProgressBar* barra_;
 };
 
-QColor corDe(unsigned bgr) { return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF)); }
+QColor corDe(unsigned bgr) {
+    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
 
 }  // namespace
 
@@ -125,7 +127,8 @@ void TfrmCnesAdesao::ListBox1Click() {
     const QString unidade = ListBox1->currentItem()->text();
     QDir dir(unidade);
     if (!dir.exists() || !dir.isReadable()) {
-        mostraCaixa(this, Caixa{"", "Não é possível abrir o driver selecionado.", Driver::Icone::Nenhum, false});
+        mostraCaixa(this,
+                    Caixa{"", "Não é possível abrir o driver selecionado.", Driver::Icone::Nenhum, false});
         return;
     }
     pastas_->setRootPath(unidade);

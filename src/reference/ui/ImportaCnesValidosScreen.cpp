@@ -38,7 +38,8 @@ QString& TFrmImportacaoCNESValidos::pastaLembrada() {
 }
 
 TFrmImportacaoCNESValidos::TFrmImportacaoCNESValidos(QWidget* dono)
-    : QWidget(dono, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint) {
+    : QWidget(dono,
+              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName("FrmImportacaoCNESValidos");
     setWindowTitle("Importação dos CNES Válidos");
     setAttribute(Qt::WA_DeleteOnClose);

@@ -47,7 +47,8 @@ void TFoImportaFces::executa() {
     DriverTela driver(this, Progresso);
     ImportaFces imp(banco(), driver);
     imp.memo().aoMudar = [this](const std::vector<std::string>& l) { mostraMemo(l); };
-    auto r = imp.executa(pasta(), filtro_->checkedId() == 1 ? FiltroFces::ApresentacaoObrigatoria : FiltroFces::Todos);
+    auto r = imp.executa(pasta(),
+                         filtro_->checkedId() == 1 ? FiltroFces::ApresentacaoObrigatoria : FiltroFces::Todos);
     using Situacao = ResultadoImportaFces::Situacao;
     // Missing files give both buttons back; after a run "Importar" stays off until the window is
     // opened again, and after a stop both stay off (the close box still closes the window).

@@ -5,9 +5,9 @@
 #include <QTableWidget>
 #include <QtTest>
 
+#include "TelaReferenciaApoio.h"
 #include "reference/ui/CadastraCnesScreen.h"
 #include "support/ui/CaixasCapturadas.h"
-#include "TelaReferenciaApoio.h"
 
 using namespace velt;
 using test::clica;
@@ -26,7 +26,9 @@ QRadioButton* item(QWidget* tela, const char* texto) {
     qFatal("item ausente: %s", texto);
 }
 
-bool visivel(QWidget* tela, const char* nome) { return !filho<QWidget*>(tela, nome)->isHidden(); }
+bool visivel(QWidget* tela, const char* nome) {
+    return !filho<QWidget*>(tela, nome)->isHidden();
+}
 
 struct Tela {
     test::Ambiente amb;
@@ -45,7 +47,9 @@ struct Tela {
         clica(tela, "SpeedButton2");
     }
     QString ultima() const { return caixas.caixas.empty() ? QString() : caixas.caixas.back().texto; }
-    long long conta(const std::string& tabela, const std::string& where) { return amb.banco.conta(tabela, where); }
+    long long conta(const std::string& tabela, const std::string& where) {
+        return amb.banco.conta(tabela, where);
+    }
     QString valor(const std::string& sql) { return QString::fromLatin1(amb.banco.valor(sql)); }
 };
 
@@ -66,7 +70,8 @@ void CadastraCnesTest::abreSoComCnesLeitosConsultarESair() {
     Tela t;
     QCOMPARE(t.tela->windowTitle(), QString("Cadastra  CNES "));
     QVERIFY(!t.tela->isModal());
-    for (const char* nome : {"Edit1", "RadioGroup1", "SpeedButton2", "BitBtn3"}) QVERIFY2(visivel(t.tela, nome), nome);
+    for (const char* nome : {"Edit1", "RadioGroup1", "SpeedButton2", "BitBtn3"})
+        QVERIFY2(visivel(t.tela, nome), nome);
     for (const char* nome : {"Edit2", "Edit3", "SpeedButton1", "SpeedButton3", "SpeedButton4", "DBNEnv"})
         QVERIFY2(!visivel(t.tela, nome), nome);
     QVERIFY(!item(t.tela, " Sim")->isChecked() && !item(t.tela, " Não")->isChecked());
@@ -86,8 +91,10 @@ void CadastraCnesTest::abreSoComCnesLeitosConsultarESair() {
 
 void CadastraCnesTest::listaComCnesVazio() {
     Tela t;
-    t.amb.banco.db().execute("insert into tb_estabelecimento values ('2000016','11222333000181','CASA','CASA','41','410690','0')");
-    t.amb.banco.db().execute("insert into tb_estabelecimento values ('234567','11222333000181','LAR','LAR','41','410690','1')");
+    t.amb.banco.db().execute(
+        "insert into tb_estabelecimento values ('2000016','11222333000181','CASA','CASA','41','410690','0')");
+    t.amb.banco.db().execute(
+        "insert into tb_estabelecimento values ('234567','11222333000181','LAR','LAR','41','410690','1')");
     clica(t.tela, "SpeedButton2");
     QVERIFY(t.caixas.caixas.empty());
     auto* grade = filho<QTableWidget*>(t.tela, "DBNEnv");
@@ -96,7 +103,8 @@ void CadastraCnesTest::listaComCnesVazio() {
     QStringList cnes{grade->item(0, 0)->text(), grade->item(1, 0)->text()};
     cnes.sort();
     QCOMPARE(cnes, (QStringList{"2000016", "234567"}));
-    for (const char* nome : {"SpeedButton1", "SpeedButton3", "SpeedButton4"}) QVERIFY2(!visivel(t.tela, nome), nome);
+    for (const char* nome : {"SpeedButton1", "SpeedButton3", "SpeedButton4"})
+        QVERIFY2(!visivel(t.tela, nome), nome);
 }
 
 // 234567 is checked as 0234567 but looked up and stored as typed; the new establishment is also a
@@ -121,9 +129,10 @@ void CadastraCnesTest::seisDigitosInsereTambemEmTbCnes() {
     item(t.tela, " Sim")->click();
     clica(t.tela, "SpeedButton1");
     QCOMPARE(t.ultima(), QString("Insert efetuado"));
-    QCOMPARE(t.valor("select co_cnes || '|' || nu_cnpj || '|' || no_razao_social || '|' || no_fantasia || '|' "
-                     "|| co_estado_gestor || '|' || co_munic_gestor || '|' || st_leito from tb_estabelecimento"),
-             QString::fromUtf8("234567|11222333000181|HOSPITAL SÃO JOSÉ|HOSPITAL SÃO JOSÉ|41|410690|1"));
+    QCOMPARE(
+        t.valor("select co_cnes || '|' || nu_cnpj || '|' || no_razao_social || '|' || no_fantasia || '|' "
+                "|| co_estado_gestor || '|' || co_munic_gestor || '|' || st_leito from tb_estabelecimento"),
+        QString::fromUtf8("234567|11222333000181|HOSPITAL SÃO JOSÉ|HOSPITAL SÃO JOSÉ|41|410690|1"));
     QCOMPARE(t.conta("tb_cnes", "co_cnes = '234567'"), 1LL);
     QVERIFY(t.edit("Edit1")->text().isEmpty());
     for (const char* nome : {"Edit2", "Edit3", "SpeedButton1", "SpeedButton3", "SpeedButton4"})
@@ -135,7 +144,8 @@ void CadastraCnesTest::seisDigitosInsereTambemEmTbCnes() {
     QCOMPARE(t.edit("Edit2")->text(), QString("11222333000181"));
     QCOMPARE(t.edit("Edit3")->text(), QString::fromUtf8("HOSPITAL SÃO JOSÉ"));
     QVERIFY(item(t.tela, " Sim")->isChecked());
-    for (const char* nome : {"Edit2", "Edit3", "SpeedButton3", "SpeedButton4"}) QVERIFY2(visivel(t.tela, nome), nome);
+    for (const char* nome : {"Edit2", "Edit3", "SpeedButton3", "SpeedButton4"})
+        QVERIFY2(visivel(t.tela, nome), nome);
 
     // An establishment already valid is not listed twice.
     t.amb.banco.db().execute("insert into tb_cnes values ('2000016')");

@@ -4,10 +4,10 @@
 #include <QTreeView>
 #include <QtTest>
 
+#include "TelaReferenciaApoio.h"
 #include "fixtures/GeradorCadastro.h"
 #include "reference/ui/ImportaCnesAdesaoScreen.h"
 #include "support/ui/CaixasCapturadas.h"
-#include "TelaReferenciaApoio.h"
 
 using namespace velt;
 using test::filho;
@@ -50,8 +50,9 @@ void CnesAdesaoScreenTest::unidadesPastasEArquivos() {
     importa->click();  // nothing chosen
     arquivos->setCurrentRow(0);
     importa->click();  // another file
-    QCOMPARE(caixas.textos(), (QStringList{QString::fromUtf8("Arquivo não encontrado TERMOSADESAOCNES.txt"),
-                                           QString::fromUtf8("Arquivo não encontrado TERMOSADESAOCNES.txt")}));
+    QCOMPARE(caixas.textos(),
+             (QStringList{QString::fromUtf8("Arquivo não encontrado TERMOSADESAOCNES.txt"),
+                          QString::fromUtf8("Arquivo não encontrado TERMOSADESAOCNES.txt")}));
     QCOMPARE(amb.banco.conta("tb_proj_saude"), 0LL);
 
     arquivos->setCurrentRow(1);

@@ -3,11 +3,11 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "TelaReferenciaApoio.h"
 #include "fixtures/GeradorCadastro.h"
 #include "reference/ui/DialogosReferencia.h"
 #include "reference/ui/ImportaCnesValidosScreen.h"
 #include "support/ui/CaixasCapturadas.h"
-#include "TelaReferenciaApoio.h"
 
 using namespace velt;
 using test::clica;
@@ -46,7 +46,8 @@ void CnesValidosScreenTest::importaACompetenciaDigitada() {
     test::Ambiente amb;
     amb.banco.db().execute("insert into tb_gestor values ('SECRETARIA', '1', '35', '000000', '/tmp')");
     test::TempDir pasta;
-    fixtures::escreveCnesVal(pasta / "CNESVAL.txt", {{"1000001", "355030", "202012"}, {"1000002", "410690", "202012"}});
+    fixtures::escreveCnesVal(pasta / "CNESVAL.txt",
+                             {{"1000001", "355030", "202012"}, {"1000002", "410690", "202012"}});
     QString titulo;
     ui::defineEscolhePasta([&](QWidget*, const QString& t) {
         titulo = t;
@@ -70,7 +71,8 @@ void CnesValidosScreenTest::importaACompetenciaDigitada() {
     filho<QLineEdit*>(tela, "MaskEdit3")->clear();
     QTest::keyClicks(filho<QLineEdit*>(tela, "MaskEdit3"), "112020");
     clica(tela, "BitBtn5");
-    QCOMPARE(caixas.textos().last(), QString::fromUtf8("ARQUIVO NÃO IMPORTADO! VERIFIQUE A COMPETÊNCIA/PASTA INFORMADA"));
+    QCOMPARE(caixas.textos().last(),
+             QString::fromUtf8("ARQUIVO NÃO IMPORTADO! VERIFIQUE A COMPETÊNCIA/PASTA INFORMADA"));
     QCOMPARE(barra->value(), 0);
     QCOMPARE(amb.banco.conta("tb_cnes"), 1LL);
     QVERIFY(filho<QPushButton*>(tela, "BitBtn5")->isEnabled());

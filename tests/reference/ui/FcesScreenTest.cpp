@@ -6,11 +6,11 @@
 #include <QRadioButton>
 #include <QtTest>
 
+#include "TelaReferenciaApoio.h"
 #include "fixtures/GeradorCadastro.h"
 #include "reference/ui/DialogosReferencia.h"
 #include "reference/ui/ImportaFcesScreen.h"
 #include "support/ui/CaixasCapturadas.h"
-#include "TelaReferenciaApoio.h"
 
 using namespace velt;
 using test::clica;
@@ -37,7 +37,9 @@ QRadioButton* item(QWidget* tela, const QString& texto) {
     qFatal("item ausente");
 }
 
-bool ligado(QWidget* tela, const char* nome) { return filho<QPushButton*>(tela, nome)->isEnabled(); }
+bool ligado(QWidget* tela, const char* nome) {
+    return filho<QPushButton*>(tela, nome)->isEnabled();
+}
 
 }  // namespace
 
@@ -83,7 +85,8 @@ void FcesScreenTest::importaComFiltroObrigatorio() {
     test::Ambiente amb;
     test::TempDir pasta;
     fixtures::escreveLfces(pasta.path(), unidades());
-    ui::defineEscolhePasta([&](QWidget*, const QString&) { return QString::fromStdString(pasta.path().string()); });
+    ui::defineEscolhePasta(
+        [&](QWidget*, const QString&) { return QString::fromStdString(pasta.path().string()); });
     test::CaixasCapturadas caixas;
     auto* tela = amb.abre<ui::TFoImportaFces>("mnuImpCnesLocal");
     clica(tela, "SpeedButton3");
@@ -91,8 +94,9 @@ void FcesScreenTest::importaComFiltroObrigatorio() {
     clica(tela, "BtnImportar");
     QVERIFY2(caixas.caixas.empty(), qPrintable(caixas.textos().join(" / ")));
     QCOMPARE(filho<QPlainTextEdit*>(tela, "Msg_memo")->toPlainText(),
-             QString::fromUtf8("Carregando LFCES002......OK!\nCarregando LFCES004......OK!\nCarregando LFCES006......OK!\n"
-                               "\n\nFIM DA IMPORTAÇÃO!"));
+             QString::fromUtf8(
+                 "Carregando LFCES002......OK!\nCarregando LFCES004......OK!\nCarregando LFCES006......OK!\n"
+                 "\n\nFIM DA IMPORTAÇÃO!"));
     // "Importar" stays off until the window is opened again.
     QVERIFY(!ligado(tela, "BtnImportar"));
     QVERIFY(ligado(tela, "BtnFechar"));
@@ -106,13 +110,15 @@ void FcesScreenTest::paradaDeixaOsDoisBotoesDesligados() {
     auto u = unidades();
     u[0].leitos.push_back(fixtures::Leito{"81"});
     fixtures::escreveLfces(pasta.path(), u);
-    ui::defineEscolhePasta([&](QWidget*, const QString&) { return QString::fromStdString(pasta.path().string()); });
+    ui::defineEscolhePasta(
+        [&](QWidget*, const QString&) { return QString::fromStdString(pasta.path().string()); });
     test::CaixasCapturadas caixas;
     auto* tela = amb.abre<ui::TFoImportaFces>("mnuImpCnesLocal");
     clica(tela, "SpeedButton3");
     clica(tela, "BtnImportar");
     QCOMPARE(caixas.textos(), QStringList{"ERRO AO IMPORTAR O ARQUIVO LFCES002!"});
-    QCOMPARE(filho<QPlainTextEdit*>(tela, "Msg_memo")->toPlainText(), QString("Carregando LFCES002......ERRO!\n"));
+    QCOMPARE(filho<QPlainTextEdit*>(tela, "Msg_memo")->toPlainText(),
+             QString("Carregando LFCES002......ERRO!\n"));
     QVERIFY(!ligado(tela, "BtnImportar"));
     QVERIFY(!ligado(tela, "BtnFechar"));
     QPointer<QWidget> fechada(tela);
