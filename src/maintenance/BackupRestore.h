@@ -27,6 +27,12 @@ ResultadoManutencao BackupBanco(Database& db, Driver& driver, const std::string&
 ResultadoManutencao RestauraBanco(Database& db, Driver& driver, const std::string& backup, const std::string& banco,
                                   const LinhaServico& log);
 
+// The same without an open connection (the command line): user and password from `conexao`.
+ResultadoManutencao BackupBanco(const ConnectionParams& conexao, Driver& driver, const std::string& banco,
+                                const std::string& pasta, const LinhaServico& log);
+ResultadoManutencao RestauraBanco(const ConnectionParams& conexao, Driver& driver, const std::string& backup,
+                                  const std::string& banco, const LinhaServico& log);
+
 // The backup file a backup into a folder writes.
 std::string ArquivoBackupDaPasta(const std::string& pasta);
 

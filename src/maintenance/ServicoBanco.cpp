@@ -2,6 +2,8 @@
 
 #include <firebird/Interface.h>
 
+#include <chrono>
+#include <thread>
 #include <vector>
 
 using namespace Firebird;
@@ -70,9 +72,23 @@ public:
             const unsigned char* p = buf.data();
             if (p[0] != isc_info_svc_line) throw DatabaseError("resposta inesperada do serviço do banco de dados");
             unsigned tam = p[1] | (p[2] << 8);
-            if (tam == 0) return;
+            if (tam == 0) return esperaFim();
             if (tam > buf.size() - 3) tam = static_cast<unsigned>(buf.size() - 3);
             if (linha) linha(std::string_view(reinterpret_cast<const char*>(p + 3), tam));
+        }
+    }
+
+    // The output ends a little before the service's own work does; detaching earlier leaves the
+    // engine finishing it while the program may already be ending.
+    void esperaFim() {
+        const unsigned char pede[] = {isc_info_svc_running};
+        unsigned char buf[64];
+        for (int i = 0; i < 500; ++i) {
+            svc_->query(&st_, 0, nullptr, sizeof pede, pede, sizeof buf, buf);
+            if (buf[0] != isc_info_svc_running) return;
+            unsigned v = buf[3] | (buf[4] << 8) | (buf[5] << 16) | (unsigned(buf[6]) << 24);
+            if (v == 0) return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
     }
 

@@ -10,6 +10,7 @@
 #include "export/ZipTransmissao.h"
 #include "fixtures/GeradorArmazenado.h"
 #include "gestor/Gestor.h"
+#include "support/Processo.h"
 #include "support/ScriptedDriver.h"
 #include "support/TestDatabase.h"
 
@@ -26,15 +27,6 @@ using test::TempDir;
 using test::TestDatabase;
 
 const char* const kSenha = "QZPWR7N5TX3K";
-
-std::string executaComando(const std::string& cmd) {
-    std::string saida;
-    FILE* p = popen(cmd.c_str(), "r");
-    char buf[4096];
-    while (p && fgets(buf, sizeof buf, p)) saida += buf;
-    if (p) pclose(p);
-    return saida;
-}
 
 std::vector<std::string> linhasDe(const std::string& conteudo) {
     std::vector<std::string> linhas;
@@ -109,9 +101,10 @@ protected:
         for (auto& c : bytes) c = static_cast<char>(static_cast<unsigned char>(c) - 32);
         fs::path plano = pasta / "plano.zip";
         test::escreveArquivo(plano, bytes);
-        EXPECT_EQ(executaComando("unzip -Z1 " + plano.string()), "310620201104.VLT\n");
-        executaComando("unzip -qq -o -P " + std::string(kSenha) + " -d " + (pasta / "x").string() + " " +
-                       plano.string());
+        EXPECT_EQ(test::executa({"/usr/bin/unzip", "-Z1", plano.string()}, pasta).out, "310620201104.VLT\n");
+        auto x = test::executa({"/usr/bin/unzip", "-qq", "-o", "-P", kSenha, "-d", (pasta / "x").string(),
+                                plano.string()}, pasta);
+        EXPECT_EQ(x.status, 0) << x.err;
         return test::leArquivo(pasta / "x" / "310620201104.VLT");
     }
 };
