@@ -230,6 +230,7 @@ ResultadoImportaFces ImportaFces::executa(const fs::path& pasta, FiltroFces filt
                  cortaLfces006, r.atendimentos, false))
         return r;
 
+    bool gravou = true;
     try {
         auto selecao = db_.prepare(filtro == FiltroFces::Todos ? kSelecaoTodos : kSelecaoObrigatorios);
         selecao.bind("sus", "01").bind("ca1", "01").bind("ca2", "02");
@@ -241,8 +242,11 @@ ResultadoImportaFces ImportaFces::executa(const fs::path& pasta, FiltroFces filt
             auto l = leitos.find(chaveTexto(c.text("unidade_id")));
             std::string uti = "0";
             if (l != leitos.end()) {
-                // A bed code that is not a number cannot be classed: the row is not written.
-                if (l->second.codigoInvalido) throw DatabaseError("código de leito não numérico");
+                // A bed code that is not a number cannot be classed: the run stops like a failed insert.
+                if (l->second.codigoInvalido) {
+                    gravou = false;
+                    break;
+                }
                 if (l->second.uti) uti = "1";
             }
             ins.bind("cnes", chaveTexto(c.text("cnes")))
@@ -256,8 +260,11 @@ ResultadoImportaFces ImportaFces::executa(const fs::path& pasta, FiltroFces filt
             ++r.estabelecimentos;
         }
         c.close();
-        tx.commit();
+        if (gravou) tx.commit();
     } catch (const DatabaseError&) {
+        gravou = false;
+    }
+    if (!gravou) {
         driver_.erro("ERRO AO INSERIR NA TABELA DE ESTABELECIMENTO", kErro);
         r.estabelecimentos = 0;
         return r;
