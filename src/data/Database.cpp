@@ -312,7 +312,7 @@ void Database::detach() {
     ThrowStatusWrapper st(master()->getStatus());
     try {
         att->detach(&st);
-    } catch (const FbException&) {
+    } catch (...) {
         att->release();
     }
     st.dispose();
@@ -356,7 +356,7 @@ void Transaction::rollback() {
     ThrowStatusWrapper st(master()->getStatus());
     try {
         tx->rollback(&st);
-    } catch (const FbException&) {
+    } catch (...) {
         tx->release();
     }
     st.dispose();
@@ -409,7 +409,7 @@ struct Statement::Impl {
                     stmt->free(&st);
                 else
                     stmt->release();
-            } catch (const FbException&) {
+            } catch (...) {
             }
             st.dispose();
         }
@@ -618,7 +618,7 @@ struct Cursor::Impl {
             ThrowStatusWrapper st(master()->getStatus());
             try {
                 rs->close(&st);
-            } catch (const FbException&) {
+            } catch (...) {  // the attachment may be gone already
                 rs->release();
             }
             st.dispose();

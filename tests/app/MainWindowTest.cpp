@@ -66,6 +66,7 @@ void MainWindowTest::menuCaptionsInOrder() {
 
 void MainWindowTest::entriesWithoutScreenAreDisabled() {
     ui::TForm1 w(nullptr);
+    ui::defineGuarda({});  // the window installs the manager check; this test sets its own below
     // The window's own entries work; an entry becomes live only when its screen hooks it.
     QVERIFY(w.acao("mnuSobre")->isEnabled());
     QVERIFY(w.acao("mnuSair")->isEnabled());

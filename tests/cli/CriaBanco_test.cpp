@@ -31,11 +31,12 @@ TEST(CliTest, CriarBancoCreatesTheDatabaseVeltIniNames) {
     test::escreveArquivo(pasta / "velt.ini", "SYSDBA\r\nmasterkey\r\n./dados/VELT02.FDB\r\n");
     std::string err;
     ASSERT_EQ(roda(pasta, "criar-banco", &err), 0) << err;
-    auto db = Database::attach(test::embedded(pasta / "dados" / "VELT02.FDB"));
-    auto c = db->prepare("select count(*) N from TB_ESTADO").open();
-    ASSERT_TRUE(c.next());
-    EXPECT_EQ(c.integer("N"), 27);
-    db.reset();
+    {
+        auto db = Database::attach(test::embedded(pasta / "dados" / "VELT02.FDB"));
+        auto c = db->prepare("select count(*) N from TB_ESTADO").open();
+        ASSERT_TRUE(c.next());
+        EXPECT_EQ(c.integer("N"), 27);
+    }
     // A second run keeps the existing database and says so.
     EXPECT_EQ(roda(pasta, "criar-banco", &err), 1);
     EXPECT_NE(err.find("já existe"), std::string::npos) << err;
