@@ -133,7 +133,7 @@ int main(int argc, char** argv) {
     std::printf("\n%-48s %12.0f registros/s\n", "importação de ponta a ponta:", taxa);
     std::printf("%-48s %12.0f linhas/s\n", "inserções puras (35 colunas texto, 1 transação):", base);
     std::printf("%-48s %12.2f (meta >= 0.33)\n", "razão:", taxa / base);
-    std::printf("%-48s %12ld kB antes da importação, %ld kB depois (pico do processo)\n", "memória:", memoriaAntes,
-                memoriaDepois);
+    std::printf("%-48s %12ld kB antes da importação, %ld kB depois (pico do processo)\n",
+                "memória:", memoriaAntes, memoriaDepois);
     return r.concluida ? 0 : 1;
 }

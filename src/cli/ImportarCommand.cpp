@@ -43,8 +43,8 @@ int importar(Contexto& ctx, const std::vector<std::string>& args) {
     for (const auto& a : op.posicionais()) o.arquivos.push_back(std::filesystem::absolute(a));
     const bool substituir = op.chave("--substituir");
     o.perguntaSubstituicao = [substituir](const std::string& arquivo) {
-        std::cerr << "Esta remessa já se encontra carregada na base de dados: " << arquivo << " - substituir: "
-                  << (substituir ? "SIM" : "NÃO") << std::endl;
+        std::cerr << "Esta remessa já se encontra carregada na base de dados: " << arquivo
+                  << " - substituir: " << (substituir ? "SIM" : "NÃO") << std::endl;
         DefineRespostaSubstituicaoRemessa(substituir);
     };
     o.protocolo = &emissor;
@@ -58,10 +58,10 @@ int importar(Contexto& ctx, const std::vector<std::string>& args) {
     return 0;
 }
 
-const bool registrado =
-    registra({"importar",
-              "importar --competencia MM/AAAA [--substituir] ARQUIVO.ZIP...   importa remessas de estabelecimentos",
-              true, importar});
+const bool registrado = registra(
+    {"importar",
+     "importar --competencia MM/AAAA [--substituir] ARQUIVO.ZIP...   importa remessas de estabelecimentos",
+     true, importar});
 
 }  // namespace
 }  // namespace velt::cli

@@ -75,23 +75,47 @@ std::string DataInvertida(std::string_view d) {
 
 // One staged row of TB_MOVIMENTO, as staged.
 struct ArmazenaRemessa::Registro {
-    std::string tipo, cnes, pront, internacao, saida, alta, proc, diagPrin, diagSec, dsProc, fonte, nome, nasc, cns,
-        sexo, logradouro, numero, complemento, cep, municipio, uf, operadora, cnpj, beneficiario, qtNasc, uti, obito,
-        nasc1, nasc2, nasc3, nasc4, nasc5, competencia, quantidade, modalidade, tiss;
+    std::string tipo, cnes, pront, internacao, saida, alta, proc, diagPrin, diagSec, dsProc, fonte, nome,
+        nasc, cns, sexo, logradouro, numero, complemento, cep, municipio, uf, operadora, cnpj, beneficiario,
+        qtNasc, uti, obito, nasc1, nasc2, nasc3, nasc4, nasc5, competencia, quantidade, modalidade, tiss;
 
     explicit Registro(const Cursor& c)
-        : tipo(c.text("TP_REGISTRO")), cnes(c.text("CO_CNES")), pront(c.text("NU_PRONTUARIO")),
-          internacao(c.text("DT_INTERNACAO")), saida(c.text("DT_SAIDA")), alta(c.text("CO_TIPO_ALTA")),
-          proc(c.text("CO_PROCED_REALIZADO")), diagPrin(c.text("CO_DIAG_PRIN")), diagSec(c.text("CO_DIAG_SEC")),
-          dsProc(c.text("DS_PROCED")), fonte(c.text("CO_FONTE_REMUNERA")), nome(c.text("NO_PACIENTE")),
-          nasc(c.text("DT_NASC_PACIENTE")), cns(c.text("NU_CNS")), sexo(c.text("CO_SEXO")),
-          logradouro(c.text("DS_LOGRADOURO")), numero(c.text("NU_LOGRADOURO")), complemento(c.text("DS_COMPLEMENTO")),
-          cep(c.text("CO_CEP")), municipio(c.text("CO_MUNICIPIO")), uf(c.text("CO_UF")),
-          operadora(c.text("CO_OPERADORA")), cnpj(c.text("NU_OPERADORA")), beneficiario(c.text("CO_BENEFICIARIO")),
-          qtNasc(c.text("QT_NASC")), uti(c.text("QT_DIASUTI")), obito(c.text("NU_OBITO")), nasc1(c.text("NU_NASC1")),
-          nasc2(c.text("NU_NASC2")), nasc3(c.text("NU_NASC3")), nasc4(c.text("NU_NASC4")), nasc5(c.text("NU_NASC5")),
-          competencia(c.text("DT_COMPETENCIA")), quantidade(c.text("NU_QUANTIDADE")),
-          modalidade(c.text("CO_MODALIDADE")), tiss(c.text("NU_TISS")) {}
+        : tipo(c.text("TP_REGISTRO")),
+          cnes(c.text("CO_CNES")),
+          pront(c.text("NU_PRONTUARIO")),
+          internacao(c.text("DT_INTERNACAO")),
+          saida(c.text("DT_SAIDA")),
+          alta(c.text("CO_TIPO_ALTA")),
+          proc(c.text("CO_PROCED_REALIZADO")),
+          diagPrin(c.text("CO_DIAG_PRIN")),
+          diagSec(c.text("CO_DIAG_SEC")),
+          dsProc(c.text("DS_PROCED")),
+          fonte(c.text("CO_FONTE_REMUNERA")),
+          nome(c.text("NO_PACIENTE")),
+          nasc(c.text("DT_NASC_PACIENTE")),
+          cns(c.text("NU_CNS")),
+          sexo(c.text("CO_SEXO")),
+          logradouro(c.text("DS_LOGRADOURO")),
+          numero(c.text("NU_LOGRADOURO")),
+          complemento(c.text("DS_COMPLEMENTO")),
+          cep(c.text("CO_CEP")),
+          municipio(c.text("CO_MUNICIPIO")),
+          uf(c.text("CO_UF")),
+          operadora(c.text("CO_OPERADORA")),
+          cnpj(c.text("NU_OPERADORA")),
+          beneficiario(c.text("CO_BENEFICIARIO")),
+          qtNasc(c.text("QT_NASC")),
+          uti(c.text("QT_DIASUTI")),
+          obito(c.text("NU_OBITO")),
+          nasc1(c.text("NU_NASC1")),
+          nasc2(c.text("NU_NASC2")),
+          nasc3(c.text("NU_NASC3")),
+          nasc4(c.text("NU_NASC4")),
+          nasc5(c.text("NU_NASC5")),
+          competencia(c.text("DT_COMPETENCIA")),
+          quantidade(c.text("NU_QUANTIDADE")),
+          modalidade(c.text("CO_MODALIDADE")),
+          tiss(c.text("NU_TISS")) {}
 
     std::string chavePaciente() const { return chave({pront, nasc, nome, sexo}); }
 };
@@ -101,10 +125,11 @@ ArmazenaRemessa::ArmazenaRemessa(Database& db, Driver& driver)
       driver_(driver),
       // A fixed order, whatever the staging table's pages hold after earlier passes: a batch
       // imported again (or resumed after a stop) numbers its rows exactly as the first time.
-      selMovimento_(db.prepare("select * from tb_movimento  where nu_remessa = :remessa "
-                               "order by nu_prontuario, dt_internacao, dt_saida, tp_registro, co_proced_realizado, "
-                               "co_modalidade, co_fonte_remunera, co_operadora, no_paciente, nu_cns, "
-                               "dt_nasc_paciente, co_sexo, nu_quantidade, co_tipo_alta, co_diag_prin, co_diag_sec")),
+      selMovimento_(
+          db.prepare("select * from tb_movimento  where nu_remessa = :remessa "
+                     "order by nu_prontuario, dt_internacao, dt_saida, tp_registro, co_proced_realizado, "
+                     "co_modalidade, co_fonte_remunera, co_operadora, no_paciente, nu_cns, "
+                     "dt_nasc_paciente, co_sexo, nu_quantidade, co_tipo_alta, co_diag_prin, co_diag_sec")),
       insPaciente_(db.prepare("insert into tb_paciente values (:cnes,:pront,:CNS,"
                               ":nomep,:DtNasc,:sexo,:Logrp,:nump,:complp,"
                               ":CEPp,:mun,:uf,:seq)")),
@@ -122,17 +147,21 @@ ArmazenaRemessa::ArmazenaRemessa(Database& db, Driver& driver)
                                 ":oper,:cnpj,:ben,:mun,:qtd,:mod,:sqint,:sqpac,:cmpt,:tiss)")),
       insConsolidado_(db.prepare("insert into tb_a_consolidado values (:rem,:ger,:cnes,"
                                  ":cmpt,:proc,:qtd,:remu,:oper)")),
-      selConsolidado_(db.prepare("select co_procedimento, co_fonte_remunera, co_operadora from tb_a_consolidado "
-                                 "where co_cnes = :cnes and dt_competencia = :cmpt")),
+      selConsolidado_(
+          db.prepare("select co_procedimento, co_fonte_remunera, co_operadora from tb_a_consolidado "
+                     "where co_cnes = :cnes and dt_competencia = :cmpt")),
       selControle_(db.prepare("select valor from tb_controle where campo = :campo")),
       updControle_(db.prepare("update tb_controle set valor = :seq where campo = :campo")),
       delInternacao_(db.prepare("delete from tb_internacao where co_cnes = :cnes and nu_remessa = :rem")),
-      delConsolidado_(db.prepare("delete from tb_a_consolidado where co_cnes = :cnes and nu_remessa = :rem ")),
-      selPacientes_(db.prepare("select NU_SEQ_ID_PACIENTE, NU_CNS, NU_PRONTUARIO, DT_NASC_PACIENTE, NO_PACIENTE, "
-                               "CO_SEXO from tb_paciente where co_cnes = :cnes")),
-      selInternacoes_(db.prepare("select NU_SEQ_ID_PACIENTE, NU_PRONTUARIO, CO_MODALIDADE, CO_PROCED_REALIZADO, "
-                                 "CO_FONTE_REMUNERA, DT_INTERNACAO, DT_SAIDA from tb_internacao "
-                                 "where co_cnes = :cnes")) {}
+      delConsolidado_(
+          db.prepare("delete from tb_a_consolidado where co_cnes = :cnes and nu_remessa = :rem ")),
+      selPacientes_(
+          db.prepare("select NU_SEQ_ID_PACIENTE, NU_CNS, NU_PRONTUARIO, DT_NASC_PACIENTE, NO_PACIENTE, "
+                     "CO_SEXO from tb_paciente where co_cnes = :cnes")),
+      selInternacoes_(
+          db.prepare("select NU_SEQ_ID_PACIENTE, NU_PRONTUARIO, CO_MODALIDADE, CO_PROCED_REALIZADO, "
+                     "CO_FONTE_REMUNERA, DT_INTERNACAO, DT_SAIDA from tb_internacao "
+                     "where co_cnes = :cnes")) {}
 
 ArmazenaRemessa::~ArmazenaRemessa() = default;
 
@@ -158,13 +187,14 @@ void ArmazenaRemessa::carregaIndices(Transaction& tx, const std::string& cnes) {
         Cursor c = selPacientes_.bind("cnes", cnes).open(tx);
         while (c.next()) {
             if (c.isNull("NU_SEQ_ID_PACIENTE") || c.isNull("CO_SEXO")) continue;  // never equal on the server
-            auto& v = pacientes_[chave({c.text("NU_PRONTUARIO"), c.text("DT_NASC_PACIENTE"), c.text("NO_PACIENTE"),
-                                        c.text("CO_SEXO")})];
+            auto& v = pacientes_[chave({c.text("NU_PRONTUARIO"), c.text("DT_NASC_PACIENTE"),
+                                        c.text("NO_PACIENTE"), c.text("CO_SEXO")})];
             v.push_back(Paciente{c.integer("NU_SEQ_ID_PACIENTE"), opcional(c, "NU_CNS")});
         }
     }
     for (auto& [k, v] : pacientes_)
-        std::stable_sort(v.begin(), v.end(), [](const Paciente& a, const Paciente& b) { return a.seq > b.seq; });
+        std::stable_sort(v.begin(), v.end(),
+                         [](const Paciente& a, const Paciente& b) { return a.seq > b.seq; });
     {
         Cursor c = selInternacoes_.bind("cnes", cnes).open(tx);
         while (c.next()) {
@@ -176,8 +206,11 @@ void ArmazenaRemessa::carregaIndices(Transaction& tx, const std::string& cnes) {
             i.pront = std::string(semFinais(c.text("NU_PRONTUARIO")));
             i.modalidade = std::string(semFinais(*mod));
             // A NULL procedure or source never matches; keep a marker that no parameter equals.
-            i.procedimento = c.isNull("CO_PROCED_REALIZADO") ? std::string("\x01") : std::string(semFinais(c.text("CO_PROCED_REALIZADO")));
-            i.fonte = c.isNull("CO_FONTE_REMUNERA") ? std::string("\x01") : std::string(semFinais(c.text("CO_FONTE_REMUNERA")));
+            i.procedimento = c.isNull("CO_PROCED_REALIZADO")
+                                 ? std::string("\x01")
+                                 : std::string(semFinais(c.text("CO_PROCED_REALIZADO")));
+            i.fonte = c.isNull("CO_FONTE_REMUNERA") ? std::string("\x01")
+                                                    : std::string(semFinais(c.text("CO_FONTE_REMUNERA")));
             i.entrada = DataInvertida(c.text("DT_INTERNACAO"));
             if (!c.isNull("DT_SAIDA")) i.saida = DataInvertida(c.text("DT_SAIDA"));
             internacoes_[chave({i.pront, std::to_string(i.seq)})].push_back(std::move(i));
@@ -297,18 +330,25 @@ void ArmazenaRemessa::passoPaciente(Transaction& tx, const Registro& r) {
     const bool mesmo = p.cns && *p.cns == R;
     switch (cr) {
         case ClasseCns::Vazio:
-            if (cs == ClasseCns::Valido) insere();
-            else atualiza(p, true);
+            if (cs == ClasseCns::Valido)
+                insere();
+            else
+                atualiza(p, true);
             break;
         case ClasseCns::Valido:
-            if (mesmo) atualiza(p, true);
-            else if (cs == ClasseCns::Valido) insere();
-            else atualiza(p, true);
+            if (mesmo)
+                atualiza(p, true);
+            else if (cs == ClasseCns::Valido)
+                insere();
+            else
+                atualiza(p, true);
             break;
         case ClasseCns::Outro:
-            if (mesmo) atualiza(p, true);
+            if (mesmo)
+                atualiza(p, true);
             else if (cs == ClasseCns::Outro) {
-            } else atualiza(p, false);
+            } else
+                atualiza(p, false);
             break;
     }
 }
@@ -420,8 +460,9 @@ void ArmazenaRemessa::passoConsolidado(Transaction& tx, const Registro& r, const
     for (const Consolidado& k : it->second) {
         if (!igual(k.procedimento, proc)) continue;
         if (!fonte.empty() && (!igual(k.fonte, fonte) || !igual(k.operadora, oper))) continue;
-        driver_.avisa("Aviso tb_a_consolidado - registro não inserido por já existir na base em versão anterior a "
-                      "1.0.2.0");
+        driver_.avisa(
+            "Aviso tb_a_consolidado - registro não inserido por já existir na base em versão anterior a "
+            "1.0.2.0");
         return;
     }
     try {
@@ -455,18 +496,23 @@ EstatisticaRemessa ArmazenaRemessa::estatistica(Transaction& tx, const std::stri
         return t.empty() ? 0LL : std::stoll(t);
     };
     EstatisticaRemessa e;
-    e.inseridos = um("select count(*) as TOTREG from tb_internacao where nu_remessa = :remessa", {{"remessa", remessa}}) +
-                  um("select count(*) as TOTREG from tb_a_consolidado where co_cnes = :cnes and dt_competencia = :cmpt ",
+    e.inseridos = um("select count(*) as TOTREG from tb_internacao where nu_remessa = :remessa",
+                     {{"remessa", remessa}}) +
+                  um("select count(*) as TOTREG from tb_a_consolidado where co_cnes = :cnes and "
+                     "dt_competencia = :cmpt ",
                      {{"cnes", cnes}, {"cmpt", competencia}});
-    e.ambulatoriais = um("select Sum(cast(NU_QUANTIDADE as Integer)) as TotalA from tb_internacao where co_cnes = :cnes "
-                         "and NU_CMPT=:cmpt and co_modalidade = :modalidade ",
-                         {{"cnes", cnes}, {"cmpt", competencia}, {"modalidade", "01"}});
-    e.internacoes = um("select count(*) as TOTINT from tb_internacao where co_cnes = :cnes and NU_CMPT = :cmpt and "
-                       "co_modalidade = :modalidade ",
-                       {{"cnes", cnes}, {"cmpt", competencia}, {"modalidade", "02"}});
-    e.consolidados = um("select Sum(CAST(NU_QUANTIDADE AS INTEGER)) as TotalC from tb_a_consolidado where co_cnes = :cnes "
-                        "and dt_competencia = :cmpt ",
-                        {{"cnes", cnes}, {"cmpt", competencia}});
+    e.ambulatoriais =
+        um("select Sum(cast(NU_QUANTIDADE as Integer)) as TotalA from tb_internacao where co_cnes = :cnes "
+           "and NU_CMPT=:cmpt and co_modalidade = :modalidade ",
+           {{"cnes", cnes}, {"cmpt", competencia}, {"modalidade", "01"}});
+    e.internacoes =
+        um("select count(*) as TOTINT from tb_internacao where co_cnes = :cnes and NU_CMPT = :cmpt and "
+           "co_modalidade = :modalidade ",
+           {{"cnes", cnes}, {"cmpt", competencia}, {"modalidade", "02"}});
+    e.consolidados =
+        um("select Sum(CAST(NU_QUANTIDADE AS INTEGER)) as TotalC from tb_a_consolidado where co_cnes = :cnes "
+           "and dt_competencia = :cmpt ",
+           {{"cnes", cnes}, {"cmpt", competencia}});
     return e;
 }
 

@@ -16,7 +16,7 @@ class Driver;
 
 // The figures of a stored batch, for the statistics row and the protocol.
 struct EstatisticaRemessa {
-    long long inseridos = 0;     // rows of TB_INTERNACAO of the batch + consolidated rows of CNES and month
+    long long inseridos = 0;      // rows of TB_INTERNACAO of the batch + consolidated rows of CNES and month
     long long ambulatoriais = 0;  // sum of the quantities of the individual ambulatory rows
     long long internacoes = 0;    // hospitalisation rows
     long long consolidados = 0;   // sum of the quantities of the consolidated rows
@@ -37,7 +37,8 @@ public:
     // Removes what an earlier import of the same batch stored (patients stay).
     void apagaAnteriores(Transaction& tx, const std::string& cnes, const std::string& remessa);
     // Stores every staged row of the batch, in the order the staging table returns them.
-    void armazena(Transaction& tx, const std::string& cnes, const std::string& remessa, const DataHora& geracao);
+    void armazena(Transaction& tx, const std::string& cnes, const std::string& remessa,
+                  const DataHora& geracao);
     EstatisticaRemessa estatistica(Transaction& tx, const std::string& cnes, const std::string& competencia,
                                    const std::string& remessa);
 
@@ -52,7 +53,7 @@ private:
         std::optional<std::string> cns;  // NU_CNS as the database returns it
     };
     struct Internacao {
-        std::int64_t seq;  // NU_SEQ_ID_PACIENTE
+        std::int64_t seq;                                    // NU_SEQ_ID_PACIENTE
         std::string pront, modalidade, procedimento, fonte;  // without trailing blanks
         std::string entrada;                                 // DT_INTERNACAO rewritten YYYYMMDD
         std::optional<std::string> saida;                    // DT_SAIDA rewritten YYYYMMDD
@@ -64,8 +65,10 @@ private:
 
     void carregaIndices(Transaction& tx, const std::string& cnes);
     void passoPaciente(Transaction& tx, const Registro& r);
-    void passoInternacao(Transaction& tx, const Registro& r, const std::string& remessa, const DataHora& geracao);
-    void passoConsolidado(Transaction& tx, const Registro& r, const std::string& remessa, const DataHora& geracao);
+    void passoInternacao(Transaction& tx, const Registro& r, const std::string& remessa,
+                         const DataHora& geracao);
+    void passoConsolidado(Transaction& tx, const Registro& r, const std::string& remessa,
+                          const DataHora& geracao);
     bool sobrepoe(const Registro& r, std::int64_t seqPaciente) const;
     std::vector<Paciente>& pacientesDaChave(const Registro& r);
     std::int64_t leControle(Transaction& tx, const char* campo);

@@ -31,7 +31,8 @@ enum class Falha { Nenhuma, Senha, Invalido, Outra };
 
 // One entry into a temporary file beside its final name, renamed only when whole: an
 // interrupted extraction never leaves a truncated batch under the batch's name.
-Falha extraiEntrada(zip_t* za, zip_uint64_t i, const zip_stat_t& st, const fs::path& alvo, const std::string& senha) {
+Falha extraiEntrada(zip_t* za, zip_uint64_t i, const zip_stat_t& st, const fs::path& alvo,
+                    const std::string& senha) {
     std::unique_ptr<zip_file_t, FechaEntrada> ent(zip_fopen_index_encrypted(za, i, 0, senha.c_str()));
     if (!ent) {
         int codigo = zip_error_code_zip(zip_get_error(za));
@@ -72,7 +73,9 @@ Falha extraiEntrada(zip_t* za, zip_uint64_t i, const zip_stat_t& st, const fs::p
         return Falha::Outra;
     }
     if (st.valid & ZIP_STAT_MTIME) {
-        struct utimbuf t{st.mtime, st.mtime};
+        struct utimbuf t {
+            st.mtime, st.mtime
+        };
         utime(alvo.c_str(), &t);
     }
     return Falha::Nenhuma;
@@ -116,10 +119,18 @@ ResultadoExtracao ExtraiArquivoZip(const fs::path& zip, const fs::path& destino,
         if (nome.empty()) continue;  // a folder entry
         fs::path alvo = destino / nome;
         switch (extraiEntrada(za.get(), zip_uint64_t(i), st, alvo, senha)) {
-            case Falha::Nenhuma: r.extraidos.push_back(alvo); break;
-            case Falha::Senha: relata(kMsgSenha); break;
-            case Falha::Invalido: relata(kMsgInvalido); break;
-            case Falha::Outra: relata(kMsgErro); break;
+            case Falha::Nenhuma:
+                r.extraidos.push_back(alvo);
+                break;
+            case Falha::Senha:
+                relata(kMsgSenha);
+                break;
+            case Falha::Invalido:
+                relata(kMsgInvalido);
+                break;
+            case Falha::Outra:
+                relata(kMsgErro);
+                break;
         }
     }
     return r;

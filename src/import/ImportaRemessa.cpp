@@ -31,7 +31,9 @@ std::string conta4(int n) {
     return b;
 }
 
-char maiuscula(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
+char maiuscula(char c) {
+    return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+}
 
 // What one batch file's pass leaves for after its commit.
 struct Passo {
@@ -58,20 +60,25 @@ public:
                                    "dt_geracao_remessa >= :geracao and dt_competencia = :cmpt")),
           selImportada_(db.prepare("select * from tb_estagio_remessa where nu_remessa = :remessa and  "
                                    "dt_competencia = :cmpt and nu_status = :st")),
-          delHosp_(db.prepare("delete from tb_estagio_remessa_hosp where co_cnes = :cnes and dt_competencia = :cmpt")),
-          updSubstituida_(db.prepare("update tb_estagio_remessa set nu_status= :st1 where  nu_remessa = :remessa and "
-                                     "dt_competencia = :cmpt and nu_status = :st2 ")),
+          delHosp_(db.prepare(
+              "delete from tb_estagio_remessa_hosp where co_cnes = :cnes and dt_competencia = :cmpt")),
+          updSubstituida_(
+              db.prepare("update tb_estagio_remessa set nu_status= :st1 where  nu_remessa = :remessa and "
+                         "dt_competencia = :cmpt and nu_status = :st2 ")),
           insHosp_(db.prepare("insert into tb_estagio_remessa_hosp(CO_CNES,DT_COMPETENCIA,NU_STATUS)values "
                               "(:cnes,:cmpt,:st)")),
-          insRemessa_(db.prepare("insert into tb_estagio_remessa values (:remessa,:geracao,:chegada,:cmpt,:st)")) {}
+          insRemessa_(
+              db.prepare("insert into tb_estagio_remessa values (:remessa,:geracao,:chegada,:cmpt,:st)")) {}
 
     ResultadoImportacao executa();
 
 private:
     Passo passa(const fs::path& arquivo, const std::string& remessa);
-    bool duplicada(Transaction& tx, const fs::path& arquivo, const std::string& remessa, const DataHora& geracao);
+    bool duplicada(Transaction& tx, const fs::path& arquivo, const std::string& remessa,
+                   const DataHora& geracao);
     void linhaEstabelecimento(Transaction& tx, const std::string& remessa, const char* status);
-    void linhaRemessa(Transaction& tx, const std::string& remessa, const DataHora& geracao, const char* status);
+    void linhaRemessa(Transaction& tx, const std::string& remessa, const DataHora& geracao,
+                      const char* status);
     bool linhaEstatistica(Transaction& tx, const std::string& remessa, const EstatisticaRemessa& e,
                           long long lidos);
 
@@ -105,8 +112,9 @@ ResultadoImportacao Execucao::executa() {
     for (const auto& e : fs::directory_iterator(dir_, ec))
         if (e.is_regular_file() && ArquivoDaCompetencia(e.path().filename().string(), competencia_))
             lista.push_back(e.path());
-    std::sort(lista.begin(), lista.end(),
-              [](const fs::path& a, const fs::path& b) { return a.filename().string() < b.filename().string(); });
+    std::sort(lista.begin(), lista.end(), [](const fs::path& a, const fs::path& b) {
+        return a.filename().string() < b.filename().string();
+    });
     k.selecionados = int(lista.size());
 
     const std::size_t n = lista.size();
@@ -135,10 +143,12 @@ bool Execucao::duplicada(Transaction& tx, const fs::path& arquivo, const std::st
                          const DataHora& geracao) {
     const std::string cmpt = remessa.size() >= 13 ? remessa.substr(7, 6) : std::string();
     {
-        Cursor c = selDuplicada_.bind("remessa", remessa).bind("geracao", geracao).bind("cmpt", cmpt).open(tx);
+        Cursor c =
+            selDuplicada_.bind("remessa", remessa).bind("geracao", geracao).bind("cmpt", cmpt).open(tx);
         if (c.next()) {
             c.close();
-            driver_.avisa("Esta remessa já foi importada ou é anterior a última existente na base '" + remessa + "'");
+            driver_.avisa("Esta remessa já foi importada ou é anterior a última existente na base '" +
+                          remessa + "'");
             return true;
         }
     }
@@ -153,7 +163,8 @@ bool Execucao::duplicada(Transaction& tx, const fs::path& arquivo, const std::st
         op_.perguntaSubstituicao(nome);
     } else {
         DefineRespostaSubstituicaoRemessa(driver_.pergunta(
-            "VELT02", "Esta remessa já se encontra carregada na base de dados. Deseja substituí-la ? " + nome));
+            "VELT02",
+            "Esta remessa já se encontra carregada na base de dados. Deseja substituí-la ? " + nome));
     }
     return !RespostaSubstituicaoRemessa();
 }
@@ -172,7 +183,8 @@ void Execucao::linhaEstabelecimento(Transaction& tx, const std::string& remessa,
     }
 }
 
-void Execucao::linhaRemessa(Transaction& tx, const std::string& remessa, const DataHora& geracao, const char* status) {
+void Execucao::linhaRemessa(Transaction& tx, const std::string& remessa, const DataHora& geracao,
+                            const char* status) {
     try {
         insRemessa_.bind("remessa", remessa)
             .bind("geracao", geracao)
@@ -188,22 +200,26 @@ void Execucao::linhaRemessa(Transaction& tx, const std::string& remessa, const D
 bool Execucao::linhaEstatistica(Transaction& tx, const std::string& remessa, const EstatisticaRemessa& e,
                                 long long lidos) {
     const std::string& t = op_.textoCompetencia;
-    const std::string cmpt = (t.size() >= 7 ? t.substr(3, 4) : "") + t.substr(0, std::min<std::size_t>(2, t.size()));
+    const std::string cmpt =
+        (t.size() >= 7 ? t.substr(3, 4) : "") + t.substr(0, std::min<std::size_t>(2, t.size()));
     bool existe = false;
     {
         Statement sel = db_.prepare("SELECT nu_remessa from TB_REMESSA_ESTATISTICA WHERE NU_REMESSA = :v1");
         Cursor c = sel.bind("v1", remessa).open(tx);
         existe = c.next();
     }
-    Statement st = existe
-                       ? db_.prepare("UPDATE TB_REMESSA_ESTATISTICA SET dt_chegada_remessa=:dt_cheg,dt_competencia=:dt_comp,"
-                                     "QT_AT_AMB=:QT_AT_AMB,QT_AT_INT=:QT_AT_INT,QT_AT_CON=:QT_AT_CON,"
-                                     "QT_TOT_AT=:QT_TOT_AT,QT_REG_LIDOS=:QT_REG_LID,QT_REG_INSERIDOS=:QT_REG_INSER WHERE "
-                                     "nu_remessa= '" + remessa + "'")
-                       : db_.prepare("INSERT INTO TB_REMESSA_ESTATISTICA (nu_remessa,dt_chegada_remessa,dt_competencia,"
-                                     "QT_AT_AMB,QT_AT_INT,QT_AT_CON,QT_TOT_AT,QT_REG_LIDOS,QT_REG_INSERIDOS) "
-                                     "VALUES (:nu_rem,:dt_cheg,:dt_comp,:QT_AT_AMB,:QT_AT_INT,:QT_AT_CON,:QT_TOT_AT,"
-                                     ":QT_REG_LID,:QT_REG_INSER)");
+    Statement st =
+        existe ? db_.prepare(
+                     "UPDATE TB_REMESSA_ESTATISTICA SET dt_chegada_remessa=:dt_cheg,dt_competencia=:dt_comp,"
+                     "QT_AT_AMB=:QT_AT_AMB,QT_AT_INT=:QT_AT_INT,QT_AT_CON=:QT_AT_CON,"
+                     "QT_TOT_AT=:QT_TOT_AT,QT_REG_LIDOS=:QT_REG_LID,QT_REG_INSERIDOS=:QT_REG_INSER WHERE "
+                     "nu_remessa= '" +
+                     remessa + "'")
+               : db_.prepare(
+                     "INSERT INTO TB_REMESSA_ESTATISTICA (nu_remessa,dt_chegada_remessa,dt_competencia,"
+                     "QT_AT_AMB,QT_AT_INT,QT_AT_CON,QT_TOT_AT,QT_REG_LIDOS,QT_REG_INSERIDOS) "
+                     "VALUES (:nu_rem,:dt_cheg,:dt_comp,:QT_AT_AMB,:QT_AT_INT,:QT_AT_CON,:QT_TOT_AT,"
+                     ":QT_REG_LID,:QT_REG_INSER)");
     if (!existe) st.bind("nu_rem", remessa);
     st.bind("dt_cheg", agora())
         .bind("dt_comp", cmpt)
@@ -247,7 +263,11 @@ Passo Execucao::passa(const fs::path& arquivo, const std::string& remessa) {
             // Not caught: a failure here stops the run, and the pass is rolled back whole.
             const std::string cmpt = remessa.size() >= 13 ? remessa.substr(7, 6) : "";
             delHosp_.bind("cnes", remessa.substr(0, 7)).bind("cmpt", cmpt).execute(tx);
-            updSubstituida_.bind("st1", "3").bind("remessa", remessa).bind("cmpt", cmpt).bind("st2", "1").execute(tx);
+            updSubstituida_.bind("st1", "3")
+                .bind("remessa", remessa)
+                .bind("cmpt", cmpt)
+                .bind("st2", "1")
+                .execute(tx);
         }
         armazena_.apagaAnteriores(tx, c.cnes, remessa);
         linhaEstabelecimento(tx, remessa, c.semMovimento ? "2" : "1");
@@ -297,8 +317,12 @@ Passo Execucao::passa(const fs::path& arquivo, const std::string& remessa) {
 
 }  // namespace
 
-bool RespostaSubstituicaoRemessa() { return respostaSubstituicao; }
-void DefineRespostaSubstituicaoRemessa(bool sim) { respostaSubstituicao = sim; }
+bool RespostaSubstituicaoRemessa() {
+    return respostaSubstituicao;
+}
+void DefineRespostaSubstituicaoRemessa(bool sim) {
+    respostaSubstituicao = sim;
+}
 
 std::vector<std::string> LinhasResumo(const ContadoresImportacao& c) {
     return {

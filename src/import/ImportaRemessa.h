@@ -12,8 +12,8 @@ class EmissorProtocolo;
 
 // The counters of the summary dialog.
 struct ContadoresImportacao {
-    int selecionados = 0;    // batch files found in the run directory
-    int criticados = 0;      // files that passed the duplicate check
+    int selecionados = 0;  // batch files found in the run directory
+    int criticados = 0;    // files that passed the duplicate check
     int corretos = 0;
     int comErros = 0;
     int importados = 0;

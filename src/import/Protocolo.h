@@ -11,18 +11,18 @@ class Driver;
 
 // The figures of one accepted batch, as the import protocol prints them. Texts are UTF-8.
 struct DadosProtocolo {
-    DataHora momento;           // "Data:" and "Data/Hora:"
-    std::string cnes;           // header CNES
-    std::string prestador;      // NO_RAZAO_SOCIAL of the establishment
-    std::string gestor;         // IDENTIFICACAO + "  -  UF: " + UF + "  -  Cod Município: " + CODMUNIC
-    std::string arquivo;        // batch number
-    std::string competencia;    // the competência as typed, MM/YYYY
-    long long totalImportado = 0;       // rows inserted
-    long long registrosLidos = 0;       // lines read minus 2
-    long long ambulatoriais = 0;        // individual ambulatory total
-    long long internacoes = 0;          // hospitalisations
-    long long consolidados = 0;         // consolidated total
-    long long atendimentos = 0;         // attendances total
+    DataHora momento;              // "Data:" and "Data/Hora:"
+    std::string cnes;              // header CNES
+    std::string prestador;         // NO_RAZAO_SOCIAL of the establishment
+    std::string gestor;            // IDENTIFICACAO + "  -  UF: " + UF + "  -  Cod Município: " + CODMUNIC
+    std::string arquivo;           // batch number
+    std::string competencia;       // the competência as typed, MM/YYYY
+    long long totalImportado = 0;  // rows inserted
+    long long registrosLidos = 0;  // lines read minus 2
+    long long ambulatoriais = 0;   // individual ambulatory total
+    long long internacoes = 0;     // hospitalisations
+    long long consolidados = 0;    // consolidated total
+    long long atendimentos = 0;    // attendances total
 };
 
 // Where the protocol is drawn: the screens save the PDF and open the preview, the command line

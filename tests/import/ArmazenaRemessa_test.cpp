@@ -30,17 +30,23 @@ protected:
         auto st = banco_.db().prepare(
             "insert into tb_paciente values ('2000016', 'PR0001', :cns, 'MARIA DA SILVA', '15061980', 'F', "
             "'RUA VELHA', '1', '', '01310100', '355030', 'SP', 7)");
-        if (cns) st.bind("cns", *cns);
-        else st.bindNull("cns");
+        if (cns)
+            st.bind("cns", *cns);
+        else
+            st.bindNull("cns");
         st.execute();
     }
 
     void estagia(const std::string& cns) {
         auto st = banco_.db().prepare(
-            "insert into tb_movimento (tp_registro, co_cnes, nu_prontuario, dt_internacao, dt_saida, co_tipo_alta, "
-            "co_proced_realizado, co_fonte_remunera, no_paciente, dt_nasc_paciente, nu_cns, co_sexo, ds_logradouro, "
-            "nu_logradouro, ds_complemento, co_cep, co_municipio, co_uf, dt_competencia, nu_status_mov, nu_remessa, "
-            "nu_quantidade, co_modalidade) values ('2', '2000016', 'PR0001      ', '01032012', '05032012', '11', "
+            "insert into tb_movimento (tp_registro, co_cnes, nu_prontuario, dt_internacao, dt_saida, "
+            "co_tipo_alta, "
+            "co_proced_realizado, co_fonte_remunera, no_paciente, dt_nasc_paciente, nu_cns, co_sexo, "
+            "ds_logradouro, "
+            "nu_logradouro, ds_complemento, co_cep, co_municipio, co_uf, dt_competencia, nu_status_mov, "
+            "nu_remessa, "
+            "nu_quantidade, co_modalidade) values ('2', '2000016', 'PR0001      ', '01032012', '05032012', "
+            "'11', "
             "'0303140151', '2', 'MARIA DA SILVA', '15061980', :cns, 'F', 'RUA NOVA', '9', '', '01310100', "
             "'355030', 'SP', '201203', '9', '2000016201203', '000001', '02')");
         st.bind("cns", cns).execute();
@@ -88,8 +94,10 @@ TEST_F(ArmazenaPaciente, TabelaDeDecisaoDeReS) {
         tx.commit();
 
         const long long pacientes = banco_.conta("tb_paciente");
-        const std::string cnsAntigo = banco_.valor("select coalesce(nu_cns, '<nulo>') from tb_paciente where nu_seq_id_paciente = 7");
-        const std::string rua = banco_.valor("select ds_logradouro from tb_paciente where nu_seq_id_paciente = 7");
+        const std::string cnsAntigo =
+            banco_.valor("select coalesce(nu_cns, '<nulo>') from tb_paciente where nu_seq_id_paciente = 7");
+        const std::string rua =
+            banco_.valor("select ds_logradouro from tb_paciente where nu_seq_id_paciente = 7");
         const std::string sAntes = c.s ? *c.s : "<nulo>";
         switch (c.acao) {
             case AtualizaComCns:
@@ -158,28 +166,33 @@ TEST_F(ArmazenaRemessaRun, PacientesPorCnsESemCns) {
     EXPECT_EQ(conta("tb_paciente"), 3);
     EXPECT_EQ(valor("select nu_cns from tb_paciente where nu_seq_id_paciente = 2"), V2);
     EXPECT_EQ(valor("select nu_cns from tb_paciente where nu_seq_id_paciente = 3"), kBrancos);
-    EXPECT_EQ(valor("select cast(list(nu_seq_id_paciente, ',') as varchar(200)) from (select nu_seq_id_paciente from tb_internacao order by "
+    EXPECT_EQ(valor("select cast(list(nu_seq_id_paciente, ',') as varchar(200)) from (select "
+                    "nu_seq_id_paciente from tb_internacao order by "
                     "nu_seq_id_internacao)"),
               "1,2,3");
 }
 
 TEST_F(ArmazenaRemessaRun, SobreposicaoIgnoradaEmSilencio) {
     auto em = [](const char* entrada, const char* saida) {
-        return InternacaoValida(kCmpt).com(CampoRemessa::DataInternacao, entrada).com(CampoRemessa::DataSaida, saida);
+        return InternacaoValida(kCmpt)
+            .com(CampoRemessa::DataInternacao, entrada)
+            .com(CampoRemessa::DataSaida, saida);
     };
     GeradorRemessa g(kCnesGerador, kCmpt);
     g.registro(em("01032012", "05032012"))
-        .registro(em("03032012", "08032012"))   // overlaps the first: not stored
-        .registro(em("05032012", "08032012"))   // starts the day the first ends: stored
-        .registro(em("05032012", "08032012"))   // identical to the one stored just before: not stored
-        .registro(AmbulatorialValido(kCmpt))     // another modality: no overlap with hospitalisations
-        .registro(AmbulatorialValido(kCmpt))     // same attendance again: not stored
-        .registro(AmbulatorialValido(kCmpt).com(CampoRemessa::FonteRemuneracao, "3"));  // other source: stored
+        .registro(em("03032012", "08032012"))  // overlaps the first: not stored
+        .registro(em("05032012", "08032012"))  // starts the day the first ends: stored
+        .registro(em("05032012", "08032012"))  // identical to the one stored just before: not stored
+        .registro(AmbulatorialValido(kCmpt))   // another modality: no overlap with hospitalisations
+        .registro(AmbulatorialValido(kCmpt))   // same attendance again: not stored
+        .registro(
+            AmbulatorialValido(kCmpt).com(CampoRemessa::FonteRemuneracao, "3"));  // other source: stored
     auto r = importa({zipa(g, kGeracao)});
     ASSERT_EQ(r.contadores.importados, 1) << ::testing::PrintToString(driver_.textos());
     EXPECT_EQ(conta("tb_internacao", "co_modalidade = '02'"), 2);
     EXPECT_EQ(conta("tb_internacao", "co_modalidade = '01'"), 2);
-    EXPECT_EQ(valor("select cast(list(dt_internacao || '-' || dt_saida, ',') as varchar(200)) from (select dt_internacao, dt_saida from "
+    EXPECT_EQ(valor("select cast(list(dt_internacao || '-' || dt_saida, ',') as varchar(200)) from (select "
+                    "dt_internacao, dt_saida from "
                     "tb_internacao where co_modalidade = '02' order by nu_seq_id_internacao)"),
               "01032012-05032012,05032012-08032012");
     EXPECT_EQ(valor("select valor from tb_controle where campo = 'SEQ_INT'"), "4");
@@ -189,34 +202,41 @@ TEST_F(ArmazenaRemessaRun, SobreposicaoIgnoradaEmSilencio) {
 TEST_F(ArmazenaRemessaRun, SobreposicaoComImportacaoAnterior) {
     // A row stored by another batch of the establishment takes part too.
     GeradorRemessa fev(kCnesGerador, "201202");
-    fev.registro(InternacaoValida("201202").com(CampoRemessa::DataInternacao, "25022012").com(CampoRemessa::DataSaida,
-                                                                                              "29022012"));
+    fev.registro(InternacaoValida("201202")
+                     .com(CampoRemessa::DataInternacao, "25022012")
+                     .com(CampoRemessa::DataSaida, "29022012"));
     OpcoesImportacao op;
     op.textoCompetencia = "02/2012";
     op.competencia = "201202";
     op.arquivos = {zipa(fev, kGeracao)};
-    ASSERT_EQ(ImportaRemessas(db(), driver_, op).contadores.importados, 1) << ::testing::PrintToString(driver_.textos());
+    ASSERT_EQ(ImportaRemessas(db(), driver_, op).contadores.importados, 1)
+        << ::testing::PrintToString(driver_.textos());
 
     GeradorRemessa mar(kCnesGerador, kCmpt);
-    mar.registro(InternacaoValida(kCmpt).com(CampoRemessa::DataInternacao, "28022012").com(CampoRemessa::DataSaida,
-                                                                                            "02032012"))
+    mar.registro(InternacaoValida(kCmpt)
+                     .com(CampoRemessa::DataInternacao, "28022012")
+                     .com(CampoRemessa::DataSaida, "02032012"))
         .registro(InternacaoValida(kCmpt));
     auto r = importa({zipa(mar, kGeracao)});
     ASSERT_EQ(r.contadores.importados, 1) << ::testing::PrintToString(driver_.textos());
     EXPECT_EQ(conta("tb_internacao", "nu_remessa = '" + mar.remessa() + "'"), 1);
-    EXPECT_EQ(valor("select dt_internacao from tb_internacao where nu_remessa = '" + mar.remessa() + "'"), "01032012");
+    EXPECT_EQ(valor("select dt_internacao from tb_internacao where nu_remessa = '" + mar.remessa() + "'"),
+              "01032012");
 }
 
 TEST_F(ArmazenaRemessaRun, ConsolidadoIgualAvisadoENaoArmazenado) {
     const std::string aviso =
         "Aviso tb_a_consolidado - registro não inserido por já existir na base em versão anterior a 1.0.2.0";
     // A count stored under another batch number for the same establishment and month.
-    db().execute("insert into tb_a_consolidado values ('OUTRAREMESSA1', '2012-03-20 10:00:00', '2000016', '201203', "
-                 "'0301010072', '000003', '5', '')");
+    db().execute(
+        "insert into tb_a_consolidado values ('OUTRAREMESSA1', '2012-03-20 10:00:00', '2000016', '201203', "
+        "'0301010072', '000003', '5', '')");
     GeradorRemessa g(kCnesGerador, kCmpt);
     g.registro(ConsolidadoValido(kCmpt))
-        .registro(ConsolidadoValido(kCmpt).com(CampoRemessa::Quantidade, "000007"))  // same procedure and source
-        .registro(ConsolidadoValido(kCmpt).com(CampoRemessa::FonteRemuneracao, ""))   // no source: procedure only
+        .registro(
+            ConsolidadoValido(kCmpt).com(CampoRemessa::Quantidade, "000007"))  // same procedure and source
+        .registro(
+            ConsolidadoValido(kCmpt).com(CampoRemessa::FonteRemuneracao, ""))  // no source: procedure only
         .registro(ConsolidadoValido(kCmpt).com(CampoRemessa::FonteRemuneracao, "3"));  // other source: stored
     auto r = importa({zipa(g, kGeracao)});
     ASSERT_EQ(r.contadores.importados, 1) << ::testing::PrintToString(driver_.textos());
@@ -225,7 +245,8 @@ TEST_F(ArmazenaRemessaRun, ConsolidadoIgualAvisadoENaoArmazenado) {
     for (const auto& t : driver_.textos()) avisos += t == aviso;
     EXPECT_EQ(avisos, 2);
     EXPECT_EQ(valor("select cast(list(trim(co_fonte_remunera), ',') as varchar(200)) from (select * from "
-                    "tb_a_consolidado where nu_remessa = '" + g.remessa() + "' order by co_fonte_remunera)"),
+                    "tb_a_consolidado where nu_remessa = '" +
+                    g.remessa() + "' order by co_fonte_remunera)"),
               "2,3");
     // Only consolidated: no hospitalisation nor ambulatory total; the counts of the establishment
     // and month include the one stored under the other batch number.

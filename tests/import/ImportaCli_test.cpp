@@ -23,7 +23,8 @@ pid_t iniciaCli(const fs::path& pasta, const std::vector<std::string>& args) {
     pid_t pid = fork();
     if (pid == 0) {
         if (chdir(pasta.c_str()) != 0) _exit(126);
-        if (!freopen((pasta / "saida.txt").c_str(), "w", stdout) || !freopen((pasta / "erros.txt").c_str(), "w", stderr))
+        if (!freopen((pasta / "saida.txt").c_str(), "w", stdout) ||
+            !freopen((pasta / "erros.txt").c_str(), "w", stderr))
             _exit(126);
         std::vector<char*> argv;
         std::string cli = VELT_CLI_PATH;
@@ -91,7 +92,8 @@ TEST_F(ImportaCli, ImportaResumeNaSaidaEGravaProtocoloPdf) {
     const std::string nome = pdfs[0].filename().string();
     EXPECT_EQ(nome.substr(0, 16), "PT" + g.remessa() + "_");
     EXPECT_EQ(nome.size(), std::string("PT2000016201203_04152012_143005.pdf").size());
-    EXPECT_NE(erros().find("O relatório foi salvo na pasta " + pdfs[0].string()), std::string::npos) << erros();
+    EXPECT_NE(erros().find("O relatório foi salvo na pasta " + pdfs[0].string()), std::string::npos)
+        << erros();
     // pdftotext gives runs of blanks back as one: compare with blanks squeezed.
     auto espremido = [](std::string s) {
         std::string r;
@@ -100,15 +102,28 @@ TEST_F(ImportaCli, ImportaResumeNaSaidaEGravaProtocoloPdf) {
         return r;
     };
     const std::string texto = espremido(pdfTexto(pdfs[0]));
-    for (const char* t : {"VELT - Veltaria -", "Protocolo de Atendimentos Importados", "CNES:", "2000016",
-                          "Prestador:", kRazaoGerador, "Gestor:",
+    for (const char* t : {"VELT - Veltaria -",
+                          "Protocolo de Atendimentos Importados",
+                          "CNES:",
+                          "2000016",
+                          "Prestador:",
+                          kRazaoGerador,
+                          "Gestor:",
                           "SECRETARIA MUNICIPAL DE SAUDE DE SAO PAULO  -  UF: 35  -  Cod Município: 355030",
-                          "Arquivo:", "2000016201203", "Competência:", "03/2012", "Data/Hora:",
-                          "Total de Registros Lidos no Arquivo :", "Total de Internações Importadas :",
+                          "Arquivo:",
+                          "2000016201203",
+                          "Competência:",
+                          "03/2012",
+                          "Data/Hora:",
+                          "Total de Registros Lidos no Arquivo :",
+                          "Total de Internações Importadas :",
                           "Total de Atendimentos Ambulatoriais Individualizados Importados :",
                           "Total de Atendimentos Ambulatoriais Consolidados Importados :",
-                          "Total de Atendimentos Inseridos:", "Total Importado:", "1.0.5.0",
-                          "Assinatura:_________________________________", "Data: ___/___/______"})
+                          "Total de Atendimentos Inseridos:",
+                          "Total Importado:",
+                          "1.0.5.0",
+                          "Assinatura:_________________________________",
+                          "Data: ___/___/______"})
         EXPECT_NE(texto.find(espremido(t)), std::string::npos) << t << "\n" << texto;
     auto valorDe = [&](const std::string& legenda) {
         auto p = texto.find(legenda);
@@ -139,7 +154,8 @@ TEST_F(ImportaCli, SubstituirRespondeSimSemEleNao) {
     EXPECT_EQ(conta("tb_internacao"), 3);
 
     auto zipNova2 = zipa(nova, kGeracao + 7200, "_nova2");
-    ASSERT_EQ(roda({"importar", "--competencia", "03/2012", "--substituir", zipNova2.string()}), 0) << erros();
+    ASSERT_EQ(roda({"importar", "--competencia", "03/2012", "--substituir", zipNova2.string()}), 0)
+        << erros();
     EXPECT_NE(saida().find("   1 arquivo(s) importado(s)"), std::string::npos) << saida();
     EXPECT_EQ(conta("tb_internacao"), 1);
     EXPECT_EQ(conta("tb_estagio_remessa", "nu_status = '3'"), 1);
@@ -160,7 +176,8 @@ TEST_F(ImportaCli, ExecucaoInterrompidaEConcluidaIgualAUmaLimpa) {
     const std::size_t kRegistros = 400;
     auto cnes = CadastraEstabelecimentos(db(), kEstabelecimentos);
     std::vector<std::string> args = {"importar", "--competencia", "03/2012"};
-    for (const auto& c : cnes) args.push_back(zipa(RemessaSintetica(c, kCmpt, kRegistros), kGeracao).string());
+    for (const auto& c : cnes)
+        args.push_back(zipa(RemessaSintetica(c, kCmpt, kRegistros), kGeracao).string());
 
     // The clean import, into a database of its own, timed to choose the moments of the kills.
     TestDatabase limpo;
@@ -177,7 +194,8 @@ TEST_F(ImportaCli, ExecucaoInterrompidaEConcluidaIgualAUmaLimpa) {
 
     const unsigned semente = std::random_device{}();
     std::mt19937 rng(semente);
-    SCOPED_TRACE("semente " + std::to_string(semente) + ", import limpo em " + std::to_string(duracao) + " ms");
+    SCOPED_TRACE("semente " + std::to_string(semente) + ", import limpo em " + std::to_string(duracao) +
+                 " ms");
     fs::create_directories(pasta());
     banco_.escreveVeltIni(pasta());
     db().detach();
@@ -192,16 +210,20 @@ TEST_F(ImportaCli, ExecucaoInterrompidaEConcluidaIgualAUmaLimpa) {
 
     // Both databases hold the same rows; numbers and links included.
     const std::vector<std::string> consultas = {
-        "select count(*) || '/' || coalesce(sum(nu_seq_id_internacao * 7 + nu_seq_id_paciente), 0) from tb_internacao",
+        "select count(*) || '/' || coalesce(sum(nu_seq_id_internacao * 7 + nu_seq_id_paciente), 0) from "
+        "tb_internacao",
         "select count(*) || '/' || coalesce(sum(nu_seq_id_paciente), 0) from tb_paciente",
         "select count(*) || '/' || coalesce(sum(cast(nu_quantidade as integer)), 0) from tb_a_consolidado",
         "select count(*) || '/' || count(distinct nu_remessa) from tb_estagio_remessa where nu_status = '1'",
         "select count(*) from tb_estagio_remessa where nu_status <> '1'",
         "select count(*) || '/' || min(nu_status) || max(nu_status) from tb_estagio_remessa_hosp",
-        "select cast(list(campo || '=' || valor, ',') as varchar(100)) from (select * from tb_controle order by campo)",
-        "select count(*) || '/' || sum(cast(qt_tot_at as integer)) || '/' || sum(cast(qt_reg_inseridos as integer)) "
+        "select cast(list(campo || '=' || valor, ',') as varchar(100)) from (select * from tb_controle order "
+        "by campo)",
+        "select count(*) || '/' || sum(cast(qt_tot_at as integer)) || '/' || sum(cast(qt_reg_inseridos as "
+        "integer)) "
         "from tb_remessa_estatistica",
-        "select count(*) from tb_internacao i join tb_paciente p on p.nu_seq_id_paciente = i.nu_seq_id_paciente and "
+        "select count(*) from tb_internacao i join tb_paciente p on p.nu_seq_id_paciente = "
+        "i.nu_seq_id_paciente and "
         "p.nu_prontuario = i.nu_prontuario",
     };
     for (const auto& q : consultas) EXPECT_EQ(banco_.valor(q), limpo.valor(q)) << q;

@@ -46,7 +46,8 @@ protected:
             std::time_t t = DataLocal(2012, 4, 15, 14, 30, 5) + (*segundos)++;
             std::tm tm{};
             localtime_r(&t, &tm);
-            return DataHora{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec, 0};
+            return DataHora{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour,
+                            tm.tm_min,         tm.tm_sec,     0};
         });
     }
     void TearDown() override {
@@ -77,7 +78,9 @@ protected:
     }
 
     std::string valor(const std::string& sql) { return banco_.valor(sql); }
-    long long conta(const std::string& tabela, const std::string& where = "") { return banco_.conta(tabela, where); }
+    long long conta(const std::string& tabela, const std::string& where = "") {
+        return banco_.conta(tabela, where);
+    }
     bool disse(const std::string& texto) const {
         for (const auto& t : driver_.textos())
             if (t == texto) return true;
@@ -98,8 +101,9 @@ protected:
                           .com(CampoRemessa::DataSaida, "12032012"))
             .registro(AmbulatorialValido(kCmpt))
             .registro(ConsolidadoValido(kCmpt))
-            .registro(ConsolidadoValido(kCmpt).com(CampoRemessa::FonteRemuneracao, "3").com(CampoRemessa::Quantidade,
-                                                                                              "000005"))
+            .registro(ConsolidadoValido(kCmpt)
+                          .com(CampoRemessa::FonteRemuneracao, "3")
+                          .com(CampoRemessa::Quantidade, "000005"))
             .ultimaLinha("\x1a");
         return g;
     }

@@ -37,19 +37,23 @@ TEST_F(ImportaTeste, RemessaCorretaArmazenadaComControlesEstatisticaEProtocolo) 
     EXPECT_EQ(valor("select dt_geracao_remessa from tb_internacao where nu_seq_id_internacao = 1"),
               "02/04/2012 08:30:00");
     // The ambulatory attendance links to the patient of the first hospitalisation.
-    EXPECT_EQ(valor("select count(distinct nu_seq_id_paciente) from tb_internacao where nu_prontuario = 'PR0001'"), "1");
+    EXPECT_EQ(
+        valor("select count(distinct nu_seq_id_paciente) from tb_internacao where nu_prontuario = 'PR0001'"),
+        "1");
 
-    EXPECT_EQ(conta("tb_estagio_remessa", "nu_remessa = '" + rem + "' and nu_status = '1' and dt_competencia = '" +
-                                              kCmpt + "'"),
+    EXPECT_EQ(conta("tb_estagio_remessa",
+                    "nu_remessa = '" + rem + "' and nu_status = '1' and dt_competencia = '" + kCmpt + "'"),
               1);
     EXPECT_EQ(conta("tb_estagio_remessa"), 1);
-    EXPECT_EQ(valor("select nu_status from tb_estagio_remessa_hosp where co_cnes = '" + std::string(kCnesGerador) +
-                    "' and dt_competencia = '" + kCmpt + "'"),
+    EXPECT_EQ(valor("select nu_status from tb_estagio_remessa_hosp where co_cnes = '" +
+                    std::string(kCnesGerador) + "' and dt_competencia = '" + kCmpt + "'"),
               "1");
-    EXPECT_EQ(valor("select qt_at_amb || ',' || qt_at_int || ',' || qt_at_con || ',' || qt_tot_at || ',' || "
-                    "qt_reg_lidos || ',' || qt_reg_inseridos || ',' || dt_competencia from tb_remessa_estatistica "
-                    "where nu_remessa = '" + rem + "'"),
-              "1,2,15,18,5,5," + std::string(kCmpt));
+    EXPECT_EQ(
+        valor("select qt_at_amb || ',' || qt_at_int || ',' || qt_at_con || ',' || qt_tot_at || ',' || "
+              "qt_reg_lidos || ',' || qt_reg_inseridos || ',' || dt_competencia from tb_remessa_estatistica "
+              "where nu_remessa = '" +
+              rem + "'"),
+        "1,2,15,18,5,5," + std::string(kCmpt));
 
     // The protocol: its figures, and its file under Protocolos with the PT name.
     ASSERT_EQ(protocolos_.dados.size(), 1u);
@@ -86,7 +90,8 @@ TEST_F(ImportaTeste, RemessaComErroRecusadaSemNadaArmazenado) {
     EXPECT_EQ(r.contadores.importados, 0);
     EXPECT_EQ(r.contadores.criticados, 1);
     EXPECT_EQ(r.contadores.arquivosErro, 1);
-    EXPECT_EQ(valor("select nu_status from tb_estagio_remessa where nu_remessa = '" + g.remessa() + "'"), "2");
+    EXPECT_EQ(valor("select nu_status from tb_estagio_remessa where nu_remessa = '" + g.remessa() + "'"),
+              "2");
     EXPECT_EQ(conta("tb_estagio_remessa_hosp"), 0);
     EXPECT_EQ(conta("tb_paciente"), 0);
     EXPECT_EQ(conta("tb_internacao"), 0);
@@ -115,12 +120,14 @@ TEST_F(ImportaTeste, RemessaSemMovimento) {
     EXPECT_EQ(r.contadores.corretos, 1);
     EXPECT_EQ(r.contadores.semMovimento, 1);
     EXPECT_EQ(r.contadores.importados, 0);
-    EXPECT_EQ(valor("select nu_status from tb_estagio_remessa where nu_remessa = '" + g.remessa() + "'"), "1");
+    EXPECT_EQ(valor("select nu_status from tb_estagio_remessa where nu_remessa = '" + g.remessa() + "'"),
+              "1");
     EXPECT_EQ(valor("select nu_status from tb_estagio_remessa_hosp"), "2");
     EXPECT_EQ(conta("tb_internacao"), 0);
-    EXPECT_EQ(valor("select qt_at_amb || qt_at_int || qt_at_con || qt_tot_at || qt_reg_lidos || qt_reg_inseridos "
-                    "from tb_remessa_estatistica"),
-              "000000");
+    EXPECT_EQ(
+        valor("select qt_at_amb || qt_at_int || qt_at_con || qt_tot_at || qt_reg_lidos || qt_reg_inseridos "
+              "from tb_remessa_estatistica"),
+        "000000");
     ASSERT_EQ(protocolos_.dados.size(), 1u);
     EXPECT_EQ(protocolos_.dados[0].registrosLidos, 0);
 }
@@ -139,8 +146,8 @@ TEST_F(ImportaTeste, RemessaRepetidaRecusadaTambemQuandoAnteriorTeveErros) {
         EXPECT_EQ(r.contadores.selecionados, 1);
         EXPECT_EQ(r.contadores.criticados, 0);
         EXPECT_EQ(r.contadores.corretos + r.contadores.comErros, 0);
-        EXPECT_TRUE(disse("Esta remessa já foi importada ou é anterior a última existente na base '" + g.remessa() +
-                          "'"));
+        EXPECT_TRUE(disse("Esta remessa já foi importada ou é anterior a última existente na base '" +
+                          g.remessa() + "'"));
         EXPECT_TRUE(driver_.perguntas.empty());
         EXPECT_EQ(conta("tb_estagio_remessa"), 1);
         EXPECT_FALSE(fs::exists(dirRun() / g.nomeArquivo()));
@@ -231,7 +238,8 @@ TEST_F(ImportaTeste, ArquivosComProblemasNaoParamAExecucao) {
         ASSERT_TRUE(r.concluida);
         EXPECT_TRUE(disse(c.mensagem)) << ::testing::PrintToString(driver_.textos());
         EXPECT_FALSE(fs::exists(dirRun() / outra.nomeArquivo()));
-        // A bad archive stops nothing: the good one is taken (and after the first case refused as already imported).
+        // A bad archive stops nothing: the good one is taken (and after the first case refused as already
+        // imported).
         EXPECT_EQ(r.contadores.selecionados, 1);
     }
     EXPECT_EQ(conta("tb_estagio_remessa"), 1);
@@ -243,8 +251,10 @@ TEST_F(ImportaTeste, EntradaComPastaFicaNoDiretorioDaExecucao) {
     auto zip = origem() / "pastas.ZIP";
     GeradorRemessa outra(kCnesSemUti, kCmpt);
     outra.semMovimento();
-    ZipaComLibzip(zip, {{"../" + g.nomeArquivo(), g.conteudo(), {}}, {"a/b\\" + outra.nomeArquivo(), outra.conteudo(), {}}},
-                  kSenhaRemessa, kGeracao);
+    ZipaComLibzip(
+        zip,
+        {{"../" + g.nomeArquivo(), g.conteudo(), {}}, {"a/b\\" + outra.nomeArquivo(), outra.conteudo(), {}}},
+        kSenhaRemessa, kGeracao);
     auto r = importa({zip});
     ASSERT_TRUE(r.concluida);
     EXPECT_EQ(r.contadores.selecionados, 2);
@@ -275,8 +285,8 @@ TEST_F(ImportaTeste, OutraCompetenciaFicaIntocadaEProgressoChegaA100) {
     fev.semMovimento();
     fs::create_directories(origem());
     auto zip = origem() / "dois.ZIP";
-    ZipaComLibzip(zip, {{g.nomeArquivo(), g.conteudo(), {}}, {fev.nomeArquivo(), fev.conteudo(), {}}}, kSenhaRemessa,
-                  kGeracao);
+    ZipaComLibzip(zip, {{g.nomeArquivo(), g.conteudo(), {}}, {fev.nomeArquivo(), fev.conteudo(), {}}},
+                  kSenhaRemessa, kGeracao);
     auto r = importa({zip});
     EXPECT_EQ(r.contadores.selecionados, 1);
     EXPECT_TRUE(fs::exists(dirRun() / fev.nomeArquivo()));
@@ -290,9 +300,13 @@ TEST_F(ImportaTeste, ChecagensAntesDeComecar) {
         std::string mensagem;
         ResultadoImportacao::Recusa recusa;
     } casos[] = {
-        {"13/2012", {"x.ZIP"}, "Competência Inválida.\nInforme uma competência válida.",
+        {"13/2012",
+         {"x.ZIP"},
+         "Competência Inválida.\nInforme uma competência válida.",
          ResultadoImportacao::Recusa::Competencia},
-        {"  /    ", {"x.ZIP"}, "Competência Inválida.\nInforme uma competência válida.",
+        {"  /    ",
+         {"x.ZIP"},
+         "Competência Inválida.\nInforme uma competência válida.",
          ResultadoImportacao::Recusa::Competencia},
         {"03/2012", {}, "Nenhum arquivo foi selecionado", ResultadoImportacao::Recusa::SemArquivos},
     };
@@ -313,8 +327,8 @@ TEST_F(ImportaTeste, ChecagensAntesDeComecar) {
     driver_.mensagens.clear();
     auto r = importa({"x.ZIP"});
     EXPECT_EQ(r.recusa, ResultadoImportacao::Recusa::Diretorio);
-    EXPECT_EQ(driver_.textos(),
-              std::vector<std::string>{"Erro ao criar o diretorio de trabalho " + (dirtrab() / "VELT02").string()});
+    EXPECT_EQ(driver_.textos(), std::vector<std::string>{"Erro ao criar o diretorio de trabalho " +
+                                                         (dirtrab() / "VELT02").string()});
 }
 
 TEST(ImportaLocalizar, CompetenciaDoLocalizar) {

@@ -15,12 +15,14 @@ namespace velt::ui {
 TDlgRemessa::TDlgRemessa(QWidget* pai, const QString& arquivoVlt) : QDialog(pai) {
     setObjectName("DlgRemessa");
     setWindowTitle("VELT02");
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
 
     auto* quadro = new QFrame(this);
     quadro->setFrameStyle(QFrame::Box | QFrame::Sunken);
     auto* q = new QVBoxLayout(quadro);
-    for (const char* t : {"Esta remessa já se encontra carregada", "na base de dados", "Deseja substituí-la ?"}) {
+    for (const char* t :
+         {"Esta remessa já se encontra carregada", "na base de dados", "Deseja substituí-la ?"}) {
         auto* l = new QLabel(QString::fromUtf8(t), quadro);
         l->setAlignment(Qt::AlignCenter);
         q->addWidget(l);
@@ -60,7 +62,9 @@ TDlgRemessa::TDlgRemessa(QWidget* pai, const QString& arquivoVlt) : QDialog(pai)
     sim_->setFocus();
 }
 
-void TDlgRemessa::reject() { done(QDialog::Rejected); }
+void TDlgRemessa::reject() {
+    done(QDialog::Rejected);
+}
 
 void TDlgRemessa::keyPressEvent(QKeyEvent* e) {
     if (e->key() == Qt::Key_Escape) {

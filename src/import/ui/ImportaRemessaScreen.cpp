@@ -41,7 +41,9 @@ QStringList escolheArquivos(QWidget* pai, const QString& titulo, const QString& 
 
 }  // namespace
 
-void defineSeletorArquivos(SeletorArquivos f) { seletor() = std::move(f); }
+void defineSeletorArquivos(SeletorArquivos f) {
+    seletor() = std::move(f);
+}
 
 TForm2::TForm2(QWidget* janelaPrincipal) : QWidget(nullptr), janela_(janelaPrincipal) {
     setObjectName("Form2");
@@ -156,7 +158,8 @@ void TForm2::BitBtn1Click() {
     OpcoesImportacao op;
     op.textoCompetencia = paraUtf8(textoCompetencia());
     op.competencia = competencia_;
-    for (int i = 0; i < ListBox2->count(); ++i) op.arquivos.emplace_back(ListBox2->item(i)->text().toStdString());
+    for (int i = 0; i < ListBox2->count(); ++i)
+        op.arquivos.emplace_back(ListBox2->item(i)->text().toStdString());
     op.perguntaSubstituicao = [this](const std::string& arquivo) {
         TDlgRemessa dlg(this, deCp1252(arquivo));
         dlg.exec();
@@ -178,9 +181,14 @@ void TForm2::BitBtn1Click() {
     executando_ = false;
     habilitaComandos(true);
     switch (r.recusa) {
-        case ResultadoImportacao::Recusa::Competencia: MaskEdit1->setFocus(); break;
-        case ResultadoImportacao::Recusa::SemArquivos: ListBox2->setFocus(); break;
-        default: break;
+        case ResultadoImportacao::Recusa::Competencia:
+            MaskEdit1->setFocus();
+            break;
+        case ResultadoImportacao::Recusa::SemArquivos:
+            ListBox2->setFocus();
+            break;
+        default:
+            break;
     }
     if (r.concluida) {
         // A window of its own: a child would be disabled along with this screen.

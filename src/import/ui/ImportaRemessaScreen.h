@@ -12,7 +12,8 @@ class QPushButton;
 namespace velt::ui {
 
 // The file dialog of "Localizar" (title, filter), replaceable so tests choose files without it.
-using SeletorArquivos = std::function<QStringList(QWidget* pai, const QString& titulo, const QString& filtro)>;
+using SeletorArquivos =
+    std::function<QStringList(QWidget* pai, const QString& titulo, const QString& filtro)>;
 void defineSeletorArquivos(SeletorArquivos f);  // empty restores the real dialog
 
 // " Importa Remessa": imports the establishments' batches of one competência.

@@ -13,7 +13,8 @@ namespace velt::ui {
 TOKBottomDlg::TOKBottomDlg(QWidget* pai, const ContadoresImportacao& contadores) : QDialog(pai) {
     setObjectName("OKBottomDlg");
     setWindowTitle("VELT02");
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
     const auto linhas = LinhasResumo(contadores);
     // Fixed-pitch so the right-aligned counts stand in one column.
     const QFont fixa = QFontDatabase::systemFont(QFontDatabase::FixedFont);

@@ -19,7 +19,8 @@ render::RelatorioBandas MontaProtocolo(const DadosProtocolo& d) {
         render::Banda b;
         b.altura = 8;
         double col = l.legenda.size() > 20 ? 150 : 40;
-        b.texto(0, 0, col, 7, deUtf8(l.legenda), 9, true).texto(col + 2, 0, largura - col - 2, 7, deUtf8(l.valor), 9);
+        b.texto(0, 0, col, 7, deUtf8(l.legenda), 9, true)
+            .texto(col + 2, 0, largura - col - 2, 7, deUtf8(l.valor), 9);
         r.detalhe(std::move(b));
     }
     render::Banda versao;

@@ -14,7 +14,8 @@ render::RelatorioBandas MontaProtocolo(const DadosProtocolo& dados);
 // (the command line) it only saves.
 class EmissorProtocoloQt : public EmissorProtocolo {
 public:
-    explicit EmissorProtocoloQt(QWidget* pai = nullptr, bool visualizar = true) : pai_(pai), visualizar_(visualizar) {}
+    explicit EmissorProtocoloQt(QWidget* pai = nullptr, bool visualizar = true)
+        : pai_(pai), visualizar_(visualizar) {}
     void salvaPdf(const DadosProtocolo& dados, const std::filesystem::path& arquivo) override;
     void visualiza(const DadosProtocolo& dados) override;
 

@@ -9,8 +9,8 @@
 
 namespace velt::render {
 
-Banda& Banda::texto(double x, double y, double largura, double alt, const QString& t, double pontos, bool negrito,
-                    Qt::Alignment al) {
+Banda& Banda::texto(double x, double y, double largura, double alt, const QString& t, double pontos,
+                    bool negrito, Qt::Alignment al) {
     textos.push_back(Texto{QRectF(x, y, largura, alt), t, pontos, negrito, al});
     return *this;
 }
@@ -41,7 +41,9 @@ std::vector<std::vector<const Banda*>> RelatorioBandas::paginacao() const {
     return paginas;
 }
 
-int RelatorioBandas::paginas() const { return int(paginacao().size()); }
+int RelatorioBandas::paginas() const {
+    return int(paginacao().size());
+}
 
 namespace {
 
@@ -104,18 +106,19 @@ void RelatorioBandas::salvaPdf(const QString& arquivo) const {
     pdf.setTitle(titulo);
     pdf.setCreator(QStringLiteral("VELT02"));
     pdf.setResolution(300);
-    pdf.setPageLayout(QPageLayout(tamanho, orientacao, QMarginsF(margem, margem, margem, margem),
-                                  QPageLayout::Millimeter));
+    pdf.setPageLayout(
+        QPageLayout(tamanho, orientacao, QMarginsF(margem, margem, margem, margem), QPageLayout::Millimeter));
     QPainter p;
-    if (!p.begin(&pdf)) throw std::runtime_error("Não foi possível gravar o arquivo " + arquivo.toStdString());
+    if (!p.begin(&pdf))
+        throw std::runtime_error("Não foi possível gravar o arquivo " + arquivo.toStdString());
     desenha(p, pdf);
     p.end();
 }
 
 void RelatorioBandas::imprime(QPrinter& impressora) const {
     impressora.setDocName(titulo);
-    impressora.setPageLayout(QPageLayout(tamanho, orientacao, QMarginsF(margem, margem, margem, margem),
-                                         QPageLayout::Millimeter));
+    impressora.setPageLayout(
+        QPageLayout(tamanho, orientacao, QMarginsF(margem, margem, margem, margem), QPageLayout::Millimeter));
     QPainter p;
     if (!p.begin(&impressora)) return;
     desenha(p, impressora);
@@ -124,12 +127,13 @@ void RelatorioBandas::imprime(QPrinter& impressora) const {
 
 void RelatorioBandas::visualiza(QWidget* pai) const {
     QPrinter impressora(QPrinter::HighResolution);
-    impressora.setPageLayout(QPageLayout(tamanho, orientacao, QMarginsF(margem, margem, margem, margem),
-                                         QPageLayout::Millimeter));
+    impressora.setPageLayout(
+        QPageLayout(tamanho, orientacao, QMarginsF(margem, margem, margem, margem), QPageLayout::Millimeter));
     QPrintPreviewDialog dlg(&impressora, pai);
     dlg.setObjectName(QStringLiteral("VisualizacaoRelatorio"));
     dlg.setWindowTitle(titulo);
-    QObject::connect(&dlg, &QPrintPreviewDialog::paintRequested, &dlg, [this](QPrinter* pr) { imprime(*pr); });
+    QObject::connect(&dlg, &QPrintPreviewDialog::paintRequested, &dlg,
+                     [this](QPrinter* pr) { imprime(*pr); });
     dlg.exec();
 }
 

@@ -204,8 +204,10 @@ private slots:
         QCOMPARE(filho<QLabel*>(resumo, "Label1")->text(), QString::fromUtf8("Importação concluída..."));
         QCOMPARE(filho<QLabel*>(resumo, "Label2")->text(), QString("   1 arquivo(s) selecionado(s)"));
         QCOMPARE(filho<QLabel*>(resumo, "Label6")->text(), QString("   1 arquivo(s) importado(s)"));
-        QCOMPARE(filho<QLabel*>(resumo, "Label8")->text(), QString("   0 arquivo(s) de erros (*.err) gerado(s)"));
-        QCOMPARE(filho<QLabel*>(resumo, "Label9")->text(), QString("   0 arquivo(s) de agravo (*.agr) gerado(s)"));
+        QCOMPARE(filho<QLabel*>(resumo, "Label8")->text(),
+                 QString("   0 arquivo(s) de erros (*.err) gerado(s)"));
+        QCOMPARE(filho<QLabel*>(resumo, "Label9")->text(),
+                 QString("   0 arquivo(s) de agravo (*.agr) gerado(s)"));
         QVERIFY(!t->isEnabled());
         QVERIFY(!filho<QProgressBar*>(t, "Gauge1")->isVisible());
         QVERIFY(filho<QLabel*>(t, "StatusBar1")->text().isEmpty());
@@ -254,10 +256,18 @@ private slots:
             std::function<void(ui::TDlgRemessa&)> fecha;
             bool depois;
         } casos[] = {
-            {"SIM", false, [](ui::TDlgRemessa& d) { QTest::mouseClick(filho<QPushButton*>(&d, "OKBtn"), Qt::LeftButton); }, true},
-            {"NAO", true, [](ui::TDlgRemessa& d) { QTest::mouseClick(filho<QPushButton*>(&d, "CancelBtn"), Qt::LeftButton); }, false},
+            {"SIM", false,
+             [](ui::TDlgRemessa& d) { QTest::mouseClick(filho<QPushButton*>(&d, "OKBtn"), Qt::LeftButton); },
+             true},
+            {"NAO", true,
+             [](ui::TDlgRemessa& d) {
+                 QTest::mouseClick(filho<QPushButton*>(&d, "CancelBtn"), Qt::LeftButton);
+             },
+             false},
             {"Esc", true, [](ui::TDlgRemessa& d) { QTest::keyClick(&d, Qt::Key_Escape); }, false},
-            {"Enter", false, [](ui::TDlgRemessa& d) { QTest::keyClick(filho<QPushButton*>(&d, "OKBtn"), Qt::Key_Return); }, true},
+            {"Enter", false,
+             [](ui::TDlgRemessa& d) { QTest::keyClick(filho<QPushButton*>(&d, "OKBtn"), Qt::Key_Return); },
+             true},
             {"moldura com SIM", true, [](ui::TDlgRemessa& d) { d.close(); }, true},
             {"moldura com NAO", false, [](ui::TDlgRemessa& d) { d.close(); }, false},
         };
