@@ -1,8 +1,10 @@
 #include "app/Telas.h"
 
 #include "app/common/Contexto.h"
+#include "export/ui/Telas.h"
 #include "gestor/ui/Telas.h"
 #include "import/ui/Telas.h"
+#include "maintenance/ui/Telas.h"
 #include "reference/ui/Telas.h"
 
 namespace velt::ui {
@@ -12,6 +14,8 @@ void registraTelas(MenuPrincipal& menu) {
     (void)menu;
     registraTelasGestor(menu);
     registraTelasImportacao(menu);
+    registraTelasExportacao(menu);
+    registraTelasManutencao(menu);
     registraTelasReferencia(menu);
     registraTelasCadastro(menu);
 }
