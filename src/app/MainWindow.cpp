@@ -163,7 +163,7 @@ void TForm1::montaStatus() {
     for (int i = 0; i < 5; ++i) {
         paineis_[i] = new QLabel(this);
         paineis_[i]->setObjectName(QString("Panel%1").arg(i + 1));
-        paineis_[i]->setFixedWidth(kLarguras[i]);
+        paineis_[i]->setMinimumWidth(kLarguras[i]);  // room to grow where the font is wider
         paineis_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         statusBar()->addWidget(paineis_[i]);
     }

@@ -127,7 +127,7 @@ void MainWindowTest::statusBarPanelsAndClock() {
     ui::TForm1 w(nullptr);
     QCOMPARE(w.painel(0)->text(), QString("Mensagem"));
     QCOMPARE(w.painel(4)->text(), QString("Atualização Em 22/04/2016"));
-    QCOMPARE(w.painel(1)->width(), 680);
+    QCOMPARE(w.painel(1)->minimumWidth(), 680);
     QStatusTipEvent dica("GESTOR");
     QApplication::sendEvent(&w, &dica);
     w.atualizaRelogio();

@@ -1,6 +1,7 @@
 // VELT02: the health manager's workstation program.
 #include <QApplication>
 #include <QLocale>
+#include <QScreen>
 #include <filesystem>
 
 #include "app/MainWindow.h"
@@ -21,6 +22,8 @@ int main(int argc, char** argv) {
         dm.DataModuleCreate(driver);  // failures have been shown; the window opens regardless
     }
     velt::ui::TForm1 janela(&dm);
+    // Sized to the screen first, for desktops whose window manager ignores the maximised state.
+    if (QScreen* tela = QGuiApplication::primaryScreen()) janela.resize(tela->availableGeometry().size());
     janela.showMaximized();
     return app.exec();
 }
