@@ -26,8 +26,7 @@ int roda(const TempDir& pasta, const std::string& arg, std::string* err = nullpt
 }
 
 TEST(CliTest, CriarBancoCreatesTheDatabaseVeltIniNames) {
-    TempDir pasta;
-    std::filesystem::create_directories(pasta / "dados");
+    TempDir pasta;  // an empty folder: no "dados" yet
     test::escreveArquivo(pasta / "velt.ini", "SYSDBA\r\nmasterkey\r\n./dados/VELT02.FDB\r\n");
     std::string err;
     ASSERT_EQ(roda(pasta, "criar-banco", &err), 0) << err;
