@@ -14,6 +14,7 @@
 
 #include "app/common/QtDriver.h"
 #include "app/common/Texto.h"
+#include "gestor/ui/BotoesSeletor.h"
 #include "common/Catalogo.h"
 
 namespace velt::ui {
@@ -62,17 +63,7 @@ TForm12::TForm12(QWidget* dono, const QString& inicial, QStringList unidades) : 
     pasta_->setObjectName("Edit1");
     pasta_->setReadOnly(true);
 
-    auto* copiar = new QPushButton("Copiar", this);
-    copiar->setObjectName("BitBtn1");
-    auto* sair = new QPushButton("Sair", this);
-    sair->setObjectName("BitBtn2");
-    connect(copiar, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
-    connect(sair, &QPushButton::clicked, this, &QWidget::close);
-
-    auto* botoes = new QHBoxLayout;
-    botoes->addStretch();
-    botoes->addWidget(copiar);
-    botoes->addWidget(sair);
+    auto* botoes = BotoesCopiarSair(this, [this] { BitBtn1Click(); });
     auto* l = new QVBoxLayout(this);
     l->addWidget(rotuloDrive);
     l->addWidget(drives_);

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "app/common/Texto.h"
+#include "gestor/ui/BotoesSeletor.h"
 
 namespace velt::ui {
 
@@ -64,17 +65,7 @@ TForm10::TForm10(std::vector<Municipio> municipios, QWidget* dono)
         Edit1Change(t);
     });
 
-    auto* copiar = new QPushButton("Copiar", this);
-    copiar->setObjectName("BitBtn1");
-    auto* sair = new QPushButton("Sair", this);
-    sair->setObjectName("BitBtn2");
-    connect(copiar, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
-    connect(sair, &QPushButton::clicked, this, &QWidget::close);
-
-    auto* botoes = new QHBoxLayout;
-    botoes->addStretch();
-    botoes->addWidget(copiar);
-    botoes->addWidget(sair);
+    auto* botoes = BotoesCopiarSair(this, [this] { BitBtn1Click(); });
     auto* l = new QVBoxLayout(this);
     l->addWidget(prompt);
     l->addWidget(busca_);

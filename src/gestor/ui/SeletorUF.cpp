@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "app/common/Texto.h"
+#include "gestor/ui/BotoesSeletor.h"
 
 namespace velt::ui {
 
@@ -29,17 +30,7 @@ TForm11::TForm11(const TabelaUF& tabela, QWidget* dono) : QWidget(dono, Qt::Wind
     if (!tabela.empty()) grade_->selectRow(0);
     connect(grade_, &QTableWidget::cellDoubleClicked, this, [this] { BitBtn1Click(); });
 
-    auto* copiar = new QPushButton("Copiar", this);
-    copiar->setObjectName("BitBtn1");
-    auto* sair = new QPushButton("Sair", this);
-    sair->setObjectName("BitBtn2");
-    connect(copiar, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
-    connect(sair, &QPushButton::clicked, this, &QWidget::close);
-
-    auto* botoes = new QHBoxLayout;
-    botoes->addStretch();
-    botoes->addWidget(copiar);
-    botoes->addWidget(sair);
+    auto* botoes = BotoesCopiarSair(this, [this] { BitBtn1Click(); });
     auto* l = new QVBoxLayout(this);
     l->addWidget(grade_);
     l->addLayout(botoes);

@@ -17,32 +17,13 @@
 #include "support/ScriptedDriver.h"
 #include "support/TestDatabase.h"
 #include "support/ui/CaixasCapturadas.h"
+#include "support/ui/Componentes.h"
 
 using namespace velt;
 namespace fs = std::filesystem;
 
-namespace {
-
-template <typename T>
-T filho(QWidget* w, const char* nome) {
-    T f = w->findChild<T>(nome);
-    if (!f) qFatal("componente ausente: %s", nome);
-    return f;
-}
-
-// The main menu as the screens see it: the entries the module hooks, run on demand.
-class MenuDeTeste : public ui::MenuPrincipal {
-public:
-    QWidget principal;
-    std::map<QString, std::function<void()>> acoes;
-    void defineAcao(const QString& nome, std::function<void()> acao) override { acoes[nome] = std::move(acao); }
-    QWidget* janela() override { return &principal; }
-    unsigned corFormulario() const override { return 0; }
-    unsigned corPainel() const override { return 0; }
-    unsigned corGrade() const override { return 0; }
-};
-
-}  // namespace
+using velt::test::filho;
+using velt::test::MenuDeTeste;
 
 class CompactacaoScreenTest : public QObject {
     Q_OBJECT

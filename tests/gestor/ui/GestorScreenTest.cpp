@@ -23,9 +23,13 @@
 #include "gestor/ui/SeletorUF.h"
 #include "support/ScriptedDriver.h"
 #include "support/TestDatabase.h"
+#include "support/ui/Componentes.h"
 #include "support/ui/CaixasCapturadas.h"
 
 using namespace velt;
+
+using velt::test::clica;
+using velt::test::filho;
 
 namespace {
 
@@ -56,16 +60,6 @@ void digita(QWidget* w, const QString& texto) {
     }
 }
 
-template <class T>
-T filho(QObject* pai, const char* nome) {
-    T w = pai->findChild<T>(nome);
-    if (!w) qFatal("widget ausente: %s", nome);
-    return w;
-}
-
-void clica(QObject* pai, const char* nome) {
-    QTest::mouseClick(filho<QAbstractButton*>(pai, nome), Qt::LeftButton);
-}
 
 // The picker window of a given type open under the manager screen.
 template <class T>

@@ -21,19 +21,16 @@
 #include "support/ScriptedDriver.h"
 #include "support/TestDatabase.h"
 #include "support/ui/CaixasCapturadas.h"
+#include "support/ui/Componentes.h"
 
 using namespace velt;
 using velt::ui::TForm2;
 namespace fs = std::filesystem;
 
+using velt::test::filho;
+
 namespace {
 
-template <class T>
-T filho(QObject* pai, const char* nome) {
-    T w = pai->findChild<T>(nome);
-    if (!w) qFatal("widget ausente: %s", nome);
-    return w;
-}
 
 void digita(QWidget* w, const QString& texto) {
     for (QChar c : texto) QTest::keyClicks(w, QString(c));

@@ -11,19 +11,10 @@
 #include "data/DataModule.h"
 #include "support/ScriptedDriver.h"
 #include "support/TestDatabase.h"
+#include "support/ui/Componentes.h"
 
 namespace velt::test {
 
-template <class T>
-T filho(QObject* pai, const char* nome) {
-    T w = pai->findChild<T>(nome);
-    if (!w) qFatal("widget ausente: %s", nome);
-    return w;
-}
-
-inline void clica(QObject* pai, const char* nome) {
-    QTest::mouseClick(filho<QAbstractButton*>(pai, nome), Qt::LeftButton);
-}
 
 struct Ambiente {
     TestDatabase banco;
