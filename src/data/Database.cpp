@@ -28,6 +28,17 @@ std::string upper(std::string_view s) {
     return out;
 }
 
+char maiusculaAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// A name as the statement holds it (capitals) against a name as a caller writes it, without
+// building a new text: rows and parameters are looked up by name on every use.
+bool mesmoNome(std::string_view maiusculo, std::string_view nome) {
+    if (maiusculo.size() != nome.size()) return false;
+    for (std::size_t i = 0; i < nome.size(); ++i)
+        if (maiusculo[i] != maiusculaAscii(nome[i])) return false;
+    return true;
+}
+
 bool isNameStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
 bool isNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$'; }
 
@@ -461,9 +472,12 @@ struct Statement::Impl {
             *nullInd = 0;
             switch (f.type) {
                 case SQL_VARYING: {
-                    std::string s = v.kind == Value::Text  ? v.text
-                                    : v.kind == Value::Int ? std::to_string(v.i)
-                                                           : v.ts.ddmmyyyy() + " " + v.ts.hhnnss();
+                    std::string outro;
+                    if (v.kind == Value::Int)
+                        outro = std::to_string(v.i);
+                    else if (v.kind == Value::Stamp)
+                        outro = v.ts.ddmmyyyy() + " " + v.ts.hhnnss();
+                    const std::string& s = v.kind == Value::Text ? v.text : outro;
                     if (s.size() > f.length)
                         throw DatabaseError("arithmetic exception, numeric overflow, or string truncation\n"
                                             "-string right truncation");
@@ -512,14 +526,17 @@ struct Statement::Impl {
         }
     }
 
-    std::vector<std::size_t> positions(std::string_view nome) const {
-        std::string up = upper(nome);
-        if (!up.empty() && up[0] == ':') up.erase(0, 1);
-        std::vector<std::size_t> pos;
+    // Every occurrence of a named parameter.
+    template <class F>
+    void forEach(std::string_view nome, F&& f) {
+        if (!nome.empty() && nome[0] == ':') nome.remove_prefix(1);
+        bool achou = false;
         for (std::size_t i = 0; i < paramNames.size(); ++i)
-            if (paramNames[i] == up) pos.push_back(i);
-        if (pos.empty()) throw DatabaseError("parâmetro inexistente: " + std::string(nome));
-        return pos;
+            if (mesmoNome(paramNames[i], nome)) {
+                f(values[i]);
+                achou = true;
+            }
+        if (!achou) throw DatabaseError("parâmetro inexistente: " + std::string(nome));
     }
 };
 
@@ -546,34 +563,31 @@ bool Statement::hasParameter(std::string_view nome) const {
 }
 
 Statement& Statement::bind(std::string_view nome, std::string_view texto) {
-    for (auto i : impl_->positions(nome)) {
-        auto& v = impl_->values[i];
+    impl_->forEach(nome, [&](Impl::Value& v) {
         v.kind = Impl::Value::Text;
         v.text.assign(texto);
-    }
+    });
     return *this;
 }
 
 Statement& Statement::bind(std::string_view nome, std::int64_t valor) {
-    for (auto i : impl_->positions(nome)) {
-        auto& v = impl_->values[i];
+    impl_->forEach(nome, [&](Impl::Value& v) {
         v.kind = Impl::Value::Int;
         v.i = valor;
-    }
+    });
     return *this;
 }
 
 Statement& Statement::bind(std::string_view nome, const DataHora& valor) {
-    for (auto i : impl_->positions(nome)) {
-        auto& v = impl_->values[i];
+    impl_->forEach(nome, [&](Impl::Value& v) {
         v.kind = Impl::Value::Stamp;
         v.ts = valor;
-    }
+    });
     return *this;
 }
 
 Statement& Statement::bindNull(std::string_view nome) {
-    for (auto i : impl_->positions(nome)) impl_->values[i].kind = Impl::Value::Null;
+    impl_->forEach(nome, [](Impl::Value& v) { v.kind = Impl::Value::Null; });
     return *this;
 }
 
@@ -634,9 +648,8 @@ struct Cursor::Impl {
     }
 
     const Field& field(std::string_view nome) const {
-        std::string up = upper(nome);
         for (const auto& f : fields)
-            if (f.name == up) return f;
+            if (mesmoNome(f.name, nome)) return f;
         throw DatabaseError("coluna inexistente: " + std::string(nome));
     }
     bool null(const Field& f) const {

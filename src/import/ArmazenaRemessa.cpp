@@ -123,13 +123,7 @@ struct ArmazenaRemessa::Registro {
 ArmazenaRemessa::ArmazenaRemessa(Database& db, Driver& driver)
     : db_(db),
       driver_(driver),
-      // A fixed order, whatever the staging table's pages hold after earlier passes: a batch
-      // imported again (or resumed after a stop) numbers its rows exactly as the first time.
-      selMovimento_(
-          db.prepare("select * from tb_movimento  where nu_remessa = :remessa "
-                     "order by nu_prontuario, dt_internacao, dt_saida, tp_registro, co_proced_realizado, "
-                     "co_modalidade, co_fonte_remunera, co_operadora, no_paciente, nu_cns, "
-                     "dt_nasc_paciente, co_sexo, nu_quantidade, co_tipo_alta, co_diag_prin, co_diag_sec")),
+      selMovimento_(db.prepare("select * from tb_movimento  where nu_remessa = :remessa ")),
       insPaciente_(db.prepare("insert into tb_paciente values (:cnes,:pront,:CNS,"
                               ":nomep,:DtNasc,:sexo,:Logrp,:nump,:complp,"
                               ":CEPp,:mun,:uf,:seq)")),
@@ -231,7 +225,7 @@ void ArmazenaRemessa::gravaControle(Transaction& tx, const char* campo, std::int
     }
 }
 
-void ArmazenaRemessa::armazena(Transaction& tx, const std::string& cnes, const std::string& remessa,
+void ArmazenaRemessa::armazena(Transaction& tx, Transaction& estagio, const std::string& cnes, const std::string& remessa,
                                const DataHora& geracao) {
     pacientesInseridos_ = internacoesInseridas_ = consolidadosInseridos_ = 0;
     carregaIndices(tx, cnes);
@@ -240,7 +234,7 @@ void ArmazenaRemessa::armazena(Transaction& tx, const std::string& cnes, const s
 
     // The staged rows stream from their cursor while the stores run in the same transaction:
     // memory does not grow with the size of the batch.
-    Cursor c = selMovimento_.bind("remessa", remessa).open(tx);
+    Cursor c = selMovimento_.bind("remessa", remessa).open(estagio);
     while (c.next()) {
         const Registro r(c);
         if (r.tipo == "2" || r.tipo == "4") {

@@ -36,8 +36,10 @@ public:
 
     // Removes what an earlier import of the same batch stored (patients stay).
     void apagaAnteriores(Transaction& tx, const std::string& cnes, const std::string& remessa);
-    // Stores every staged row of the batch, in the order the staging table returns them.
-    void armazena(Transaction& tx, const std::string& cnes, const std::string& remessa,
+    // Stores every staged row of the batch, in the order the staging table returns them (the
+    // order they were staged in). The staged rows are read through `estagio`, the transaction
+    // that staged them; everything stored is written through `tx`.
+    void armazena(Transaction& tx, Transaction& estagio, const std::string& cnes, const std::string& remessa,
                   const DataHora& geracao);
     EstatisticaRemessa estatistica(Transaction& tx, const std::string& cnes, const std::string& competencia,
                                    const std::string& remessa);

@@ -56,6 +56,7 @@ public:
           cache_(db),
           critica_(db, cache_, driver),
           armazena_(db, driver),
+          selEstagio_(db.prepare("select first 1 tp_registro from tb_movimento")),
           selDuplicada_(db.prepare("select * from tb_estagio_remessa where nu_remessa = :remessa and "
                                    "dt_geracao_remessa >= :geracao and dt_competencia = :cmpt")),
           selImportada_(db.prepare("select * from tb_estagio_remessa where nu_remessa = :remessa and  "
@@ -76,6 +77,7 @@ private:
     Passo passa(const fs::path& arquivo, const std::string& remessa);
     bool duplicada(Transaction& tx, const fs::path& arquivo, const std::string& remessa,
                    const DataHora& geracao);
+    void esvaziaEstagio();
     void linhaEstabelecimento(Transaction& tx, const std::string& remessa, const char* status);
     void linhaRemessa(Transaction& tx, const std::string& remessa, const DataHora& geracao,
                       const char* status);
@@ -92,7 +94,7 @@ private:
     CacheReferencia cache_;
     CriticaRemessa critica_;
     ArmazenaRemessa armazena_;
-    Statement selDuplicada_, selImportada_, delHosp_, updSubstituida_, insHosp_, insRemessa_;
+    Statement selEstagio_, selDuplicada_, selImportada_, delHosp_, updSubstituida_, insHosp_, insRemessa_;
     ResultadoImportacao r_;
 };
 
@@ -167,6 +169,19 @@ bool Execucao::duplicada(Transaction& tx, const fs::path& arquivo, const std::st
             "Esta remessa já se encontra carregada na base de dados. Deseja substituí-la ? " + nome));
     }
     return !RespostaSubstituicaoRemessa();
+}
+
+// Empties the staging table before a pass. The passes' own rows never outlive them, so only rows
+// put there otherwise (movement copied from an older database) are found; they are deleted in a
+// transaction of their own, before the pass starts.
+void Execucao::esvaziaEstagio() {
+    bool vazio = true;
+    {
+        Transaction t(db_, Transaction::Modo::SomenteLeitura);
+        Cursor c = selEstagio_.open(t);
+        vazio = !c.next();
+    }
+    if (!vazio) db_.execute("delete from tb_movimento");
 }
 
 void Execucao::linhaEstabelecimento(Transaction& tx, const std::string& remessa, const char* status) {
@@ -245,15 +260,20 @@ Passo Execucao::passa(const fs::path& arquivo, const std::string& remessa) {
     driver_.status("Processando arquivo " + remessa);
     driver_.processaEventos();
 
+    esvaziaEstagio();
+    // The staged rows are the pass's scratch: they live in their own transaction, read back by
+    // the storage, and are rolled back at the end of the pass. Undoing its own rows costs the
+    // engine far less than deleting committed rows and collecting them afterwards, and a pass
+    // that stops halfway leaves nothing of them behind.
     Transaction tx(db_);
-    tx.execute("delete from tb_movimento");
+    Transaction estagio(db_);
     if (duplicada(tx, arquivo, remessa, geracao)) {
         tx.commit();
         return passo;
     }
 
     ParametrosCritica p{competencia_, dir_, remessa, geracao};
-    ResultadoCritica c = critica_.critica(arquivo, p, tx);
+    ResultadoCritica c = critica_.critica(arquivo, p, estagio);
     if (c.gravouErros()) ++k.arquivosErro;
     if (c.gravouAgravo()) ++k.arquivosAgravo;
 
@@ -277,12 +297,11 @@ Passo Execucao::passa(const fs::path& arquivo, const std::string& remessa) {
         } else {
             ++k.importados;
             linhaRemessa(tx, remessa, geracao, "1");
-            armazena_.armazena(tx, c.cnes, remessa, geracao);
+            armazena_.armazena(tx, estagio, c.cnes, remessa, geracao);
         }
     } else {
         ++k.comErros;
         if (!c.cnesRecusado) linhaRemessa(tx, remessa, geracao, "2");
-        tx.execute("delete from tb_movimento");
     }
     ++k.criticados;
     driver_.status("");
@@ -312,6 +331,7 @@ Passo Execucao::passa(const fs::path& arquivo, const std::string& remessa) {
         }
     }
     tx.commit();
+    estagio.rollback();
     return passo;
 }
 

@@ -90,7 +90,7 @@ TEST_F(ArmazenaPaciente, TabelaDeDecisaoDeReS) {
 
         ArmazenaRemessa a(banco_.db(), driver_);
         Transaction tx(banco_.db());
-        a.armazena(tx, "2000016", "2000016201203", DataHora{2012, 4, 2, 8, 30, 0, 0});
+        a.armazena(tx, tx, "2000016", "2000016201203", DataHora{2012, 4, 2, 8, 30, 0, 0});
         tx.commit();
 
         const long long pacientes = banco_.conta("tb_paciente");
