@@ -155,7 +155,19 @@ ArmazenaRemessa::ArmazenaRemessa(Database& db, Driver& driver)
       selInternacoes_(
           db.prepare("select NU_SEQ_ID_PACIENTE, NU_PRONTUARIO, CO_MODALIDADE, CO_PROCED_REALIZADO, "
                      "CO_FONTE_REMUNERA, DT_INTERNACAO, DT_SAIDA from tb_internacao "
-                     "where co_cnes = :cnes")) {}
+                     "where co_cnes = :cnes")),
+      totInternacoes_(db.prepare("select count(*) as TOTREG from tb_internacao where nu_remessa = :remessa")),
+      totConsolidados_(db.prepare("select count(*) as TOTREG from tb_a_consolidado where co_cnes = :cnes and "
+                                  "dt_competencia = :cmpt ")),
+      somaAmbulatoriais_(
+          db.prepare("select Sum(cast(NU_QUANTIDADE as Integer)) as TotalA from tb_internacao where co_cnes = "
+                     ":cnes and NU_CMPT=:cmpt and co_modalidade = :modalidade ")),
+      totHospitalares_(
+          db.prepare("select count(*) as TOTINT from tb_internacao where co_cnes = :cnes and NU_CMPT = :cmpt "
+                     "and co_modalidade = :modalidade ")),
+      somaConsolidados_(
+          db.prepare("select Sum(CAST(NU_QUANTIDADE AS INTEGER)) as TotalC from tb_a_consolidado where co_cnes "
+                     "= :cnes and dt_competencia = :cmpt ")) {}
 
 ArmazenaRemessa::~ArmazenaRemessa() = default;
 
@@ -481,32 +493,19 @@ void ArmazenaRemessa::passoConsolidado(Transaction& tx, const Registro& r, const
 
 EstatisticaRemessa ArmazenaRemessa::estatistica(Transaction& tx, const std::string& cnes,
                                                 const std::string& competencia, const std::string& remessa) {
-    auto um = [&](const char* sql, std::initializer_list<std::pair<const char*, std::string>> params) {
-        Statement st = db_.prepare(sql);
-        for (const auto& [n, v] : params) st.bind(n, v);
+    auto um = [&](Statement& st) {
         Cursor c = st.open(tx);
         if (!c.next()) return 0LL;
         std::string t = c.text(std::size_t{0});
         return t.empty() ? 0LL : std::stoll(t);
     };
     EstatisticaRemessa e;
-    e.inseridos = um("select count(*) as TOTREG from tb_internacao where nu_remessa = :remessa",
-                     {{"remessa", remessa}}) +
-                  um("select count(*) as TOTREG from tb_a_consolidado where co_cnes = :cnes and "
-                     "dt_competencia = :cmpt ",
-                     {{"cnes", cnes}, {"cmpt", competencia}});
+    e.inseridos = um(totInternacoes_.bind("remessa", remessa)) +
+                  um(totConsolidados_.bind("cnes", cnes).bind("cmpt", competencia));
     e.ambulatoriais =
-        um("select Sum(cast(NU_QUANTIDADE as Integer)) as TotalA from tb_internacao where co_cnes = :cnes "
-           "and NU_CMPT=:cmpt and co_modalidade = :modalidade ",
-           {{"cnes", cnes}, {"cmpt", competencia}, {"modalidade", "01"}});
-    e.internacoes =
-        um("select count(*) as TOTINT from tb_internacao where co_cnes = :cnes and NU_CMPT = :cmpt and "
-           "co_modalidade = :modalidade ",
-           {{"cnes", cnes}, {"cmpt", competencia}, {"modalidade", "02"}});
-    e.consolidados =
-        um("select Sum(CAST(NU_QUANTIDADE AS INTEGER)) as TotalC from tb_a_consolidado where co_cnes = :cnes "
-           "and dt_competencia = :cmpt ",
-           {{"cnes", cnes}, {"cmpt", competencia}});
+        um(somaAmbulatoriais_.bind("cnes", cnes).bind("cmpt", competencia).bind("modalidade", "01"));
+    e.internacoes = um(totHospitalares_.bind("cnes", cnes).bind("cmpt", competencia).bind("modalidade", "02"));
+    e.consolidados = um(somaConsolidados_.bind("cnes", cnes).bind("cmpt", competencia));
     return e;
 }
 

@@ -69,7 +69,19 @@ public:
           insHosp_(db.prepare("insert into tb_estagio_remessa_hosp(CO_CNES,DT_COMPETENCIA,NU_STATUS)values "
                               "(:cnes,:cmpt,:st)")),
           insRemessa_(
-              db.prepare("insert into tb_estagio_remessa values (:remessa,:geracao,:chegada,:cmpt,:st)")) {}
+              db.prepare("insert into tb_estagio_remessa values (:remessa,:geracao,:chegada,:cmpt,:st)")),
+          selEstatistica_(db.prepare("SELECT nu_remessa from TB_REMESSA_ESTATISTICA WHERE NU_REMESSA = :v1")),
+          insEstatistica_(db.prepare(
+              "INSERT INTO TB_REMESSA_ESTATISTICA (nu_remessa,dt_chegada_remessa,dt_competencia,"
+              "QT_AT_AMB,QT_AT_INT,QT_AT_CON,QT_TOT_AT,QT_REG_LIDOS,QT_REG_INSERIDOS) "
+              "VALUES (:nu_rem,:dt_cheg,:dt_comp,:QT_AT_AMB,:QT_AT_INT,:QT_AT_CON,:QT_TOT_AT,"
+              ":QT_REG_LID,:QT_REG_INSER)")),
+          // The batch number is a parameter: it comes from a file name and may hold a quote.
+          updEstatistica_(db.prepare(
+              "UPDATE TB_REMESSA_ESTATISTICA SET dt_chegada_remessa=:dt_cheg,dt_competencia=:dt_comp,"
+              "QT_AT_AMB=:QT_AT_AMB,QT_AT_INT=:QT_AT_INT,QT_AT_CON=:QT_AT_CON,"
+              "QT_TOT_AT=:QT_TOT_AT,QT_REG_LIDOS=:QT_REG_LID,QT_REG_INSERIDOS=:QT_REG_INSER WHERE "
+              "nu_remessa= :nu_rem")) {}
 
     ResultadoImportacao executa();
 
@@ -94,7 +106,8 @@ private:
     CacheReferencia cache_;
     CriticaRemessa critica_;
     ArmazenaRemessa armazena_;
-    Statement selEstagio_, selDuplicada_, selImportada_, delHosp_, updSubstituida_, insHosp_, insRemessa_;
+    Statement selEstagio_, selDuplicada_, selImportada_, delHosp_, updSubstituida_, insHosp_, insRemessa_,
+        selEstatistica_, insEstatistica_, updEstatistica_;
     ResultadoImportacao r_;
 };
 
@@ -219,23 +232,11 @@ bool Execucao::linhaEstatistica(Transaction& tx, const std::string& remessa, con
         (t.size() >= 7 ? t.substr(3, 4) : "") + t.substr(0, std::min<std::size_t>(2, t.size()));
     bool existe = false;
     {
-        Statement sel = db_.prepare("SELECT nu_remessa from TB_REMESSA_ESTATISTICA WHERE NU_REMESSA = :v1");
-        Cursor c = sel.bind("v1", remessa).open(tx);
+        Cursor c = selEstatistica_.bind("v1", remessa).open(tx);
         existe = c.next();
     }
-    Statement st =
-        existe ? db_.prepare(
-                     "UPDATE TB_REMESSA_ESTATISTICA SET dt_chegada_remessa=:dt_cheg,dt_competencia=:dt_comp,"
-                     "QT_AT_AMB=:QT_AT_AMB,QT_AT_INT=:QT_AT_INT,QT_AT_CON=:QT_AT_CON,"
-                     "QT_TOT_AT=:QT_TOT_AT,QT_REG_LIDOS=:QT_REG_LID,QT_REG_INSERIDOS=:QT_REG_INSER WHERE "
-                     "nu_remessa= '" +
-                     remessa + "'")
-               : db_.prepare(
-                     "INSERT INTO TB_REMESSA_ESTATISTICA (nu_remessa,dt_chegada_remessa,dt_competencia,"
-                     "QT_AT_AMB,QT_AT_INT,QT_AT_CON,QT_TOT_AT,QT_REG_LIDOS,QT_REG_INSERIDOS) "
-                     "VALUES (:nu_rem,:dt_cheg,:dt_comp,:QT_AT_AMB,:QT_AT_INT,:QT_AT_CON,:QT_TOT_AT,"
-                     ":QT_REG_LID,:QT_REG_INSER)");
-    if (!existe) st.bind("nu_rem", remessa);
+    Statement& st = existe ? updEstatistica_ : insEstatistica_;
+    st.bind("nu_rem", remessa);
     st.bind("dt_cheg", agora())
         .bind("dt_comp", cmpt)
         .bind("QT_AT_AMB", std::to_string(e.ambulatoriais))

@@ -245,6 +245,30 @@ TEST_F(ImportaTeste, SubstituicaoNaoSimComErrosESimCorreta) {
     EXPECT_EQ(conta("tb_remessa_estatistica"), 1);
 }
 
+// A batch number comes from a file name: a quote in it is a value like any other, also when
+// the statistics row of an earlier import is updated.
+TEST_F(ImportaTeste, NomeComAspaSubstituidoAtualizaEstatistica) {
+    auto g = remessaCorreta();
+    const std::string nome = "O'BRIEN" + std::string(kCmpt) + ".VLT";
+    auto zipa2 = [&](std::time_t geracao, const std::string& zip) {
+        std::filesystem::create_directories(origem());
+        ZipaComLibzip(origem() / zip, {{nome, g.conteudo(), {}}}, kSenhaRemessa, geracao);
+        return origem() / zip;
+    };
+    auto r = importa({zipa2(kGeracao, "A.ZIP")});
+    ASSERT_EQ(r.contadores.importados, 1) << ::testing::PrintToString(driver_.textos());
+    driver_.respostas.push_back(true);  // SIM to the replacement question
+    r = importa({zipa2(kGeracaoNova, "B.ZIP")});
+    EXPECT_TRUE(r.concluida) << ::testing::PrintToString(driver_.textos());
+    EXPECT_EQ(r.contadores.importados, 1);
+    EXPECT_EQ(conta("tb_remessa_estatistica"), 1);
+    EXPECT_EQ(valor("select qt_reg_inseridos from tb_remessa_estatistica where nu_remessa = 'O''BRIEN" +
+                    std::string(kCmpt) + "'"),
+              "5");
+    EXPECT_EQ(conta("tb_estagio_remessa", "nu_status = '3'"), 1);
+    EXPECT_EQ(conta("tb_internacao"), 3);
+}
+
 TEST_F(ImportaTeste, ArquivosComProblemasNaoParamAExecucao) {
     fs::create_directories(origem());
     auto correta = remessaCorreta();
