@@ -120,10 +120,10 @@ struct ArmazenaRemessa::Registro {
     std::string chavePaciente() const { return chave({pront, nasc, nome, sexo}); }
 };
 
-ArmazenaRemessa::ArmazenaRemessa(Database& db, Driver& driver)
+ArmazenaRemessa::ArmazenaRemessa(Database& db, Database& estagio, Driver& driver)
     : db_(db),
       driver_(driver),
-      selMovimento_(db.prepare("select * from tb_movimento  where nu_remessa = :remessa ")),
+      selMovimento_(estagio.prepare("select * from tb_movimento  where nu_remessa = :remessa ")),
       insPaciente_(db.prepare("insert into tb_paciente values (:cnes,:pront,:CNS,"
                               ":nomep,:DtNasc,:sexo,:Logrp,:nump,:complp,"
                               ":CEPp,:mun,:uf,:seq)")),

@@ -31,7 +31,9 @@ struct EstatisticaRemessa {
 // The TB_CONTROLE numbers are read once per batch and written back once with their final value.
 class ArmazenaRemessa {
 public:
-    ArmazenaRemessa(Database& db, Driver& driver);
+    // `estagio` is the attachment whose transaction staged the rows (the same one by default).
+    ArmazenaRemessa(Database& db, Database& estagio, Driver& driver);
+    ArmazenaRemessa(Database& db, Driver& driver) : ArmazenaRemessa(db, db, driver) {}
     ~ArmazenaRemessa();
 
     // Removes what an earlier import of the same batch stored (patients stay).

@@ -4,6 +4,11 @@
 #include <cmath>
 #include <cstdio>
 #include <system_error>
+#include <utility>
+#include <thread>
+#include <optional>
+#include <memory>
+#include <exception>
 
 #include "common/Cp1252.h"
 #include "common/DataHora.h"
@@ -42,11 +47,57 @@ struct Passo {
     DadosProtocolo protocolo;
 };
 
+// Commits a pass's transaction on a thread of its own, so that the engine writes the pass's
+// pages to disk while the next batch file is read, checked and staged on the other attachment.
+// One commit at a time; its failure is raised by espera().
+class CommitEmCurso {
+public:
+    ~CommitEmCurso() {
+        if (linha_.joinable()) linha_.join();
+    }
+    void inicia(std::unique_ptr<Transaction> tx) {
+        tx_ = std::move(tx);
+        erro_ = nullptr;
+        linha_ = std::thread([this] {
+            try {
+                tx_->commit();
+            } catch (...) {
+                erro_ = std::current_exception();
+            }
+        });
+    }
+    void espera() {
+        if (linha_.joinable()) linha_.join();
+        tx_.reset();  // rolls back only a transaction whose commit failed
+        if (erro_) std::rethrow_exception(std::exchange(erro_, nullptr));
+    }
+
+private:
+    std::unique_ptr<Transaction> tx_;
+    std::exception_ptr erro_;
+    std::thread linha_;
+};
+
+// A batch file whose pass is written and whose commit may still be running.
+struct Pendente {
+    std::size_t indice = 0;
+    fs::path arquivo;
+    std::string remessa;
+    Passo passo;
+};
+
+// The import run. Two attachments: the stored rows, control rows and statistics of each pass are
+// written through the main one, in one transaction per batch file; the staging rows are written
+// through the second one, in one transaction for the whole run that never commits: each pass
+// stages inside a savepoint, the storage reads the staged rows back through it, and the pass
+// ends by rolling back to the savepoint. Undoing its own rows costs the engine far less than
+// deleting committed rows and collecting them afterwards, and nothing of them outlives a pass.
 class Execucao {
 public:
     Execucao(Database& db, Driver& driver, const OpcoesImportacao& op, const Gestor& gestor, fs::path dirtrab,
              std::string competencia)
         : db_(db),
+          estagioDb_(Database::attach(db.params())),
           driver_(driver),
           op_(op),
           gestor_(gestor),
@@ -54,13 +105,14 @@ public:
           competencia_(std::move(competencia)),
           dir_(dirtrab_ / "VELT02" / competencia_),
           cache_(db),
-          critica_(db, cache_, driver),
-          armazena_(db, driver),
-          selEstagio_(db.prepare("select first 1 tp_registro from tb_movimento")),
-          selDuplicada_(db.prepare("select * from tb_estagio_remessa where nu_remessa = :remessa and "
-                                   "dt_geracao_remessa >= :geracao and dt_competencia = :cmpt")),
-          selImportada_(db.prepare("select * from tb_estagio_remessa where nu_remessa = :remessa and  "
-                                   "dt_competencia = :cmpt and nu_status = :st")),
+          critica_(*estagioDb_, cache_, driver),
+          armazena_(db, *estagioDb_, driver),
+          selEstagio_(estagioDb_->prepare("select first 1 tp_registro from tb_movimento")),
+          selDuplicada_(estagioDb_->prepare(
+              "select * from tb_estagio_remessa where nu_remessa = :remessa and "
+              "dt_geracao_remessa >= :geracao and dt_competencia = :cmpt")),
+          selImportada_(estagioDb_->prepare("select * from tb_estagio_remessa where nu_remessa = :remessa and  "
+                                            "dt_competencia = :cmpt and nu_status = :st")),
           delHosp_(db.prepare(
               "delete from tb_estagio_remessa_hosp where co_cnes = :cnes and dt_competencia = :cmpt")),
           updSubstituida_(
@@ -86,10 +138,14 @@ public:
     ResultadoImportacao executa();
 
 private:
-    Passo passa(const fs::path& arquivo, const std::string& remessa);
-    bool duplicada(Transaction& tx, const fs::path& arquivo, const std::string& remessa,
-                   const DataHora& geracao);
+    void percorre(const std::vector<fs::path>& lista);
+    // The pass of one batch file; false when the run must end.
+    bool passa(std::size_t indice, const fs::path& arquivo, const std::string& remessa);
+    // Waits for the pending commit, then finishes its file: progress, deletion, protocol.
+    void concluiPendente();
+    void conclui(std::size_t indice, const fs::path& arquivo, const Passo& passo);
     void esvaziaEstagio();
+    bool duplicada(const fs::path& arquivo, const std::string& remessa, const DataHora& geracao);
     void linhaEstabelecimento(Transaction& tx, const std::string& remessa, const char* status);
     void linhaRemessa(Transaction& tx, const std::string& remessa, const DataHora& geracao,
                       const char* status);
@@ -97,6 +153,7 @@ private:
                           long long lidos);
 
     Database& db_;
+    std::unique_ptr<Database> estagioDb_;
     Driver& driver_;
     const OpcoesImportacao& op_;
     const Gestor& gestor_;
@@ -109,12 +166,15 @@ private:
     Statement selEstagio_, selDuplicada_, selImportada_, delHosp_, updSubstituida_, insHosp_, insRemessa_,
         selEstatistica_, insEstatistica_, updEstatistica_;
     ResultadoImportacao r_;
+    std::size_t total_ = 0;
+    std::optional<Transaction> estagio_;
+    std::optional<Pendente> pendente_;
+    CommitEmCurso commit_;  // last: joined before anything it may still use goes
 };
 
 ResultadoImportacao Execucao::executa() {
     r_.executada = true;
     r_.diretorio = dir_;
-    ContadoresImportacao& k = r_.contadores;
     driver_.progresso(0, 100);
 
     for (const auto& zip : op_.arquivos) {
@@ -130,32 +190,77 @@ ResultadoImportacao Execucao::executa() {
     std::sort(lista.begin(), lista.end(), [](const fs::path& a, const fs::path& b) {
         return a.filename().string() < b.filename().string();
     });
-    k.selecionados = int(lista.size());
+    r_.contadores.selecionados = int(lista.size());
+    total_ = lista.size();
 
-    const std::size_t n = lista.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        const fs::path& arquivo = lista[i];
-        const std::string remessa = NomeSemExtensao(arquivo.string());
-        Passo passo;
-        if (!fs::exists(arquivo)) {
-            driver_.erro("Arquivo: " + arquivo.filename().string() + " não encontrado");
-        } else {
-            passo = passa(arquivo, remessa);
+    esvaziaEstagio();
+    estagio_.emplace(*estagioDb_);
+    try {
+        percorre(lista);
+    } catch (...) {
+        // A batch already written still gets its commit, its deletion and its protocol.
+        try {
+            concluiPendente();
+        } catch (...) {
         }
-        driver_.progresso(std::lround(double(i + 1) * 100.0 / double(n)), 100);
-        // Deleted only now that its pass is committed: a stopped run finds it again.
-        fs::remove(arquivo, ec);
-        driver_.processaEventos();
-        if (passo.interrompe) return r_;
-        if (passo.estatistica && op_.protocolo)
-            r_.protocolos.push_back(EmiteProtocolo(passo.protocolo, dirtrab_, *op_.protocolo, driver_));
+        throw;
     }
-    r_.concluida = true;
+    estagio_->rollback();
     return r_;
 }
 
-bool Execucao::duplicada(Transaction& tx, const fs::path& arquivo, const std::string& remessa,
-                         const DataHora& geracao) {
+void Execucao::percorre(const std::vector<fs::path>& lista) {
+    for (std::size_t i = 0; i < lista.size(); ++i) {
+        const fs::path& arquivo = lista[i];
+        const std::string remessa = NomeSemExtensao(arquivo.string());
+        if (!fs::exists(arquivo)) {
+            concluiPendente();
+            driver_.erro("Arquivo: " + arquivo.filename().string() + " não encontrado");
+            conclui(i, arquivo, {});
+            continue;
+        }
+        if (!passa(i, arquivo, remessa)) {
+            concluiPendente();
+            return;
+        }
+    }
+    concluiPendente();
+    r_.concluida = true;
+}
+
+void Execucao::concluiPendente() {
+    if (!pendente_) return;
+    Pendente p = std::move(*pendente_);
+    pendente_.reset();
+    commit_.espera();
+    conclui(p.indice, p.arquivo, p.passo);
+}
+
+void Execucao::conclui(std::size_t indice, const fs::path& arquivo, const Passo& passo) {
+    driver_.progresso(std::lround(double(indice + 1) * 100.0 / double(total_)), 100);
+    // Deleted only now that its pass is committed: a stopped run finds it again.
+    std::error_code ec;
+    fs::remove(arquivo, ec);
+    driver_.processaEventos();
+    if (passo.estatistica && !passo.interrompe && op_.protocolo)
+        r_.protocolos.push_back(EmiteProtocolo(passo.protocolo, dirtrab_, *op_.protocolo, driver_));
+}
+
+// Empties the staging table before the run. The passes' own rows never outlive them, so only
+// rows put there otherwise (movement copied from an older database, a run stopped halfway) are
+// found; they are deleted in a transaction of their own.
+void Execucao::esvaziaEstagio() {
+    bool vazio = true;
+    {
+        Transaction t(*estagioDb_, Transaction::Modo::SomenteLeitura);
+        Cursor c = selEstagio_.open(t);
+        vazio = !c.next();
+    }
+    if (!vazio) estagioDb_->execute("delete from tb_movimento");
+}
+
+bool Execucao::duplicada(const fs::path& arquivo, const std::string& remessa, const DataHora& geracao) {
+    Transaction& tx = *estagio_;
     const std::string cmpt = remessa.size() >= 13 ? remessa.substr(7, 6) : std::string();
     {
         Cursor c =
@@ -182,19 +287,6 @@ bool Execucao::duplicada(Transaction& tx, const fs::path& arquivo, const std::st
             "Esta remessa já se encontra carregada na base de dados. Deseja substituí-la ? " + nome));
     }
     return !RespostaSubstituicaoRemessa();
-}
-
-// Empties the staging table before a pass. The passes' own rows never outlive them, so only rows
-// put there otherwise (movement copied from an older database) are found; they are deleted in a
-// transaction of their own, before the pass starts.
-void Execucao::esvaziaEstagio() {
-    bool vazio = true;
-    {
-        Transaction t(db_, Transaction::Modo::SomenteLeitura);
-        Cursor c = selEstagio_.open(t);
-        vazio = !c.next();
-    }
-    if (!vazio) db_.execute("delete from tb_movimento");
 }
 
 void Execucao::linhaEstabelecimento(Transaction& tx, const std::string& remessa, const char* status) {
@@ -254,64 +346,64 @@ bool Execucao::linhaEstatistica(Transaction& tx, const std::string& remessa, con
     return true;
 }
 
-Passo Execucao::passa(const fs::path& arquivo, const std::string& remessa) {
+bool Execucao::passa(std::size_t indice, const fs::path& arquivo, const std::string& remessa) {
     ContadoresImportacao& k = r_.contadores;
     Passo passo;
     const DataHora geracao = dataModificacao(arquivo.string());
     driver_.status("Processando arquivo " + remessa);
     driver_.processaEventos();
 
-    esvaziaEstagio();
-    // The staged rows are the pass's scratch: they live in their own transaction, read back by
-    // the storage, and are rolled back at the end of the pass. Undoing its own rows costs the
-    // engine far less than deleting committed rows and collecting them afterwards, and a pass
-    // that stops halfway leaves nothing of them behind.
-    Transaction tx(db_);
-    Transaction estagio(db_);
-    if (duplicada(tx, arquivo, remessa, geracao)) {
-        tx.commit();
-        return passo;
+    // The same batch under another spelling of its name must see the pending pass committed.
+    if (pendente_ && pendente_->remessa == remessa) concluiPendente();
+    estagio_->execute("SAVEPOINT ESTAGIO_REMESSA");
+    if (duplicada(arquivo, remessa, geracao)) {
+        concluiPendente();
+        conclui(indice, arquivo, passo);
+        return true;
     }
 
     ParametrosCritica p{competencia_, dir_, remessa, geracao};
-    ResultadoCritica c = critica_.critica(arquivo, p, estagio);
+    ResultadoCritica c = critica_.critica(arquivo, p, *estagio_);
     if (c.gravouErros()) ++k.arquivosErro;
     if (c.gravouAgravo()) ++k.arquivosAgravo;
 
+    // Everything from here reads what the earlier passes stored: their commit must be done.
+    concluiPendente();
+    auto tx = std::make_unique<Transaction>(db_);
     if (!c.erro) {
         ++k.corretos;
         if (RespostaSubstituicaoRemessa()) {
             // Not caught: a failure here stops the run, and the pass is rolled back whole.
             const std::string cmpt = remessa.size() >= 13 ? remessa.substr(7, 6) : "";
-            delHosp_.bind("cnes", remessa.substr(0, 7)).bind("cmpt", cmpt).execute(tx);
+            delHosp_.bind("cnes", remessa.substr(0, 7)).bind("cmpt", cmpt).execute(*tx);
             updSubstituida_.bind("st1", "3")
                 .bind("remessa", remessa)
                 .bind("cmpt", cmpt)
                 .bind("st2", "1")
-                .execute(tx);
+                .execute(*tx);
         }
-        armazena_.apagaAnteriores(tx, c.cnes, remessa);
-        linhaEstabelecimento(tx, remessa, c.semMovimento ? "2" : "1");
+        armazena_.apagaAnteriores(*tx, c.cnes, remessa);
+        linhaEstabelecimento(*tx, remessa, c.semMovimento ? "2" : "1");
         if (c.semMovimento) {
-            linhaRemessa(tx, remessa, geracao, "1");
+            linhaRemessa(*tx, remessa, geracao, "1");
             ++k.semMovimento;
         } else {
             ++k.importados;
-            linhaRemessa(tx, remessa, geracao, "1");
-            armazena_.armazena(tx, estagio, c.cnes, remessa, geracao);
+            linhaRemessa(*tx, remessa, geracao, "1");
+            armazena_.armazena(*tx, *estagio_, c.cnes, remessa, geracao);
         }
     } else {
         ++k.comErros;
-        if (!c.cnesRecusado) linhaRemessa(tx, remessa, geracao, "2");
+        if (!c.cnesRecusado) linhaRemessa(*tx, remessa, geracao, "2");
     }
     ++k.criticados;
     driver_.status("");
 
     if (!c.erro && c.linhasLidas >= 1) {
         const std::string cmpt = remessa.size() >= 13 ? remessa.substr(7, 6) : "";
-        EstatisticaRemessa e = armazena_.estatistica(tx, c.cnes, cmpt, remessa);
+        EstatisticaRemessa e = armazena_.estatistica(*tx, c.cnes, cmpt, remessa);
         const long long lidos = c.linhasLidas - 2;
-        if (!linhaEstatistica(tx, remessa, e, lidos)) {
+        if (!linhaEstatistica(*tx, remessa, e, lidos)) {
             passo.interrompe = true;
         } else {
             passo.estatistica = true;
@@ -331,9 +423,10 @@ Passo Execucao::passa(const fs::path& arquivo, const std::string& remessa) {
             d.atendimentos = e.total();
         }
     }
-    tx.commit();
-    estagio.rollback();
-    return passo;
+    pendente_ = Pendente{indice, arquivo, remessa, std::move(passo)};
+    commit_.inicia(std::move(tx));
+    estagio_->execute("ROLLBACK TO SAVEPOINT ESTAGIO_REMESSA");
+    return !pendente_->passo.interrompe;
 }
 
 }  // namespace

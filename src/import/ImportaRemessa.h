@@ -54,11 +54,13 @@ struct ResultadoImportacao {
 };
 
 // The establishment batch import run: extraction, then every batch file of the run competência
-// in name order, each in one transaction of its own: everything a file writes (staging, control
-// rows, stored rows, counters, statistics) commits together at the end of its pass or not at
-// all, so a run stopped at any moment leaves each batch wholly imported or untouched. The
-// extracted file is deleted only after its pass has committed. Throws on failures that stop the
-// run (error file not writable, a failing replacement step, protocol not writable).
+// in name order, each in one transaction of its own: everything a file stores (control rows,
+// stored rows, counters, statistics) commits together at the end of its pass or not at all, so
+// a run stopped at any moment leaves each batch wholly imported or untouched. Staged rows are
+// the pass's scratch and are never committed. A pass's commit runs while the next file is read
+// and checked; the extracted file is deleted only after its pass has committed. Throws on
+// failures that stop the run (error file not writable, a failing replacement step, protocol not
+// writable, a failing commit).
 ResultadoImportacao ImportaRemessas(Database& db, Driver& driver, const OpcoesImportacao& opcoes);
 
 // The competência check of "Localizar": the run competência YYYYMM of an edit text MM/YYYY, or
