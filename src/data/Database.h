@@ -43,6 +43,7 @@ public:
     void commit();
     void rollback();
     bool ativa() const { return handle_ != nullptr; }
+    Database& database() const { return db_; }
     // Runs one statement text inside this transaction.
     void execute(std::string_view sql);
 

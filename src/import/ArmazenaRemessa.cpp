@@ -120,10 +120,9 @@ struct ArmazenaRemessa::Registro {
     std::string chavePaciente() const { return chave({pront, nasc, nome, sexo}); }
 };
 
-ArmazenaRemessa::ArmazenaRemessa(Database& db, Database& estagio, Driver& driver)
+ArmazenaRemessa::ArmazenaRemessa(Database& db, Driver& driver)
     : db_(db),
       driver_(driver),
-      selMovimento_(estagio.prepare("select * from tb_movimento  where nu_remessa = :remessa ")),
       insPaciente_(db.prepare("insert into tb_paciente values (:cnes,:pront,:CNS,"
                               ":nomep,:DtNasc,:sexo,:Logrp,:nump,:complp,"
                               ":CEPp,:mun,:uf,:seq)")),
@@ -170,6 +169,21 @@ ArmazenaRemessa::ArmazenaRemessa(Database& db, Database& estagio, Driver& driver
                      "= :cnes and dt_competencia = :cmpt ")) {}
 
 ArmazenaRemessa::~ArmazenaRemessa() = default;
+
+Statement& ArmazenaRemessa::leituraEstagio(Transaction& estagio) {
+    Database& db = estagio.database();
+    for (auto& [banco, st] : selMovimento_)
+        if (banco == &db) return st;
+    // A fixed order, whatever the staging table's pages hold (rows of a stopped run leave room
+    // that later rows fill): a batch imported again, or resumed after a stop, numbers its rows
+    // and keeps the same one of two overlapping records exactly as the first time.
+    selMovimento_.emplace_back(
+        &db, db.prepare("select * from tb_movimento  where nu_remessa = :remessa "
+                        "order by nu_prontuario, dt_internacao, dt_saida, tp_registro, co_proced_realizado, "
+                        "co_modalidade, co_fonte_remunera, co_operadora, no_paciente, nu_cns, "
+                        "dt_nasc_paciente, co_sexo, nu_quantidade, co_tipo_alta, co_diag_prin, co_diag_sec"));
+    return selMovimento_.back().second;
+}
 
 void ArmazenaRemessa::apagaAnteriores(Transaction& tx, const std::string& cnes, const std::string& remessa) {
     try {
@@ -246,7 +260,7 @@ void ArmazenaRemessa::armazena(Transaction& tx, Transaction& estagio, const std:
 
     // The staged rows stream from their cursor while the stores run in the same transaction:
     // memory does not grow with the size of the batch.
-    Cursor c = selMovimento_.bind("remessa", remessa).open(estagio);
+    Cursor c = leituraEstagio(estagio).bind("remessa", remessa).open(estagio);
     while (c.next()) {
         const Registro r(c);
         if (r.tipo == "2" || r.tipo == "4") {

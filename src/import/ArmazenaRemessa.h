@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "common/DataHora.h"
@@ -31,9 +32,7 @@ struct EstatisticaRemessa {
 // The TB_CONTROLE numbers are read once per batch and written back once with their final value.
 class ArmazenaRemessa {
 public:
-    // `estagio` is the attachment whose transaction staged the rows (the same one by default).
-    ArmazenaRemessa(Database& db, Database& estagio, Driver& driver);
-    ArmazenaRemessa(Database& db, Driver& driver) : ArmazenaRemessa(db, db, driver) {}
+    ArmazenaRemessa(Database& db, Driver& driver);
     ~ArmazenaRemessa();
 
     // Removes what an earlier import of the same batch stored (patients stay).
@@ -80,7 +79,11 @@ private:
 
     Database& db_;
     Driver& driver_;
-    Statement selMovimento_, insPaciente_, updPaciente_, updPacienteCns_, insInternacao_, insConsolidado_,
+    // The staged rows are read back through the attachment that staged them: one statement each.
+    Statement& leituraEstagio(Transaction& estagio);
+
+    std::vector<std::pair<Database*, Statement>> selMovimento_;
+    Statement insPaciente_, updPaciente_, updPacienteCns_, insInternacao_, insConsolidado_,
         selConsolidado_, selControle_, updControle_, delInternacao_, delConsolidado_, selPacientes_,
         selInternacoes_;
     Statement totInternacoes_, totConsolidados_, somaAmbulatoriais_, totHospitalares_, somaConsolidados_;

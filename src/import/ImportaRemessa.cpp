@@ -48,8 +48,8 @@ struct Passo {
 };
 
 // Commits a pass's transaction on a thread of its own, so that the engine writes the pass's
-// pages to disk while the next batch file is read, checked and staged on the other attachment.
-// One commit at a time; its failure is raised by espera().
+// pages to disk while the run goes on with the next batch file. One commit at a time; its
+// failure is raised by espera().
 class CommitEmCurso {
 public:
     ~CommitEmCurso() {
@@ -78,6 +78,67 @@ private:
     std::thread linha_;
 };
 
+// What a check running away from the screen may tell: nothing. It only writes files, and
+// events are processed by the run itself.
+class DriverCalado : public Driver {
+public:
+    void mensagem(std::string_view, std::string_view, Icone) override {}
+    bool pergunta(std::string_view, std::string_view) override { return false; }
+};
+
+// A staging attachment: the run's staging transaction on it, never committed, and what reads
+// and writes through it. Each batch file stages inside a savepoint of that transaction; the
+// storage reads the staged rows back through it, and the pass ends by rolling back to the
+// savepoint. Undoing its own rows costs the engine far less than deleting committed rows and
+// collecting them afterwards, and nothing of them outlives a pass.
+struct Estagio {
+    Estagio(Database& principal, const CacheReferencia& cache, Driver& driver)
+        : db(Database::attach(principal.params())),
+          critica(*db, cache, driver),
+          selDuplicada(db->prepare("select * from tb_estagio_remessa where nu_remessa = :remessa and "
+                                   "dt_geracao_remessa >= :geracao and dt_competencia = :cmpt")),
+          selImportada(db->prepare("select * from tb_estagio_remessa where nu_remessa = :remessa and  "
+                                   "dt_competencia = :cmpt and nu_status = :st")) {}
+
+    std::unique_ptr<Database> db;
+    CriticaRemessa critica;
+    Statement selDuplicada, selImportada;
+    std::optional<Transaction> tx;
+};
+
+// One batch file on its way through the run. Its check (reading, checking, staging) runs on a
+// thread of its own, so that it overlaps the storage of the file before it.
+struct Arquivo {
+    ~Arquivo() {
+        if (linha.joinable()) linha.join();
+    }
+    void checa(const ParametrosCritica& p) {
+        Estagio& e = *estagio;
+        linha = std::thread([this, &e, p] {
+            try {
+                resultado = e.critica.critica(caminho, p, *e.tx);
+            } catch (...) {
+                erro = std::current_exception();
+            }
+        });
+    }
+    const ResultadoCritica& espera() {
+        if (linha.joinable()) linha.join();
+        if (erro) std::rethrow_exception(erro);
+        return resultado;
+    }
+
+    std::size_t indice = 0;
+    fs::path caminho;
+    std::string remessa;
+    DataHora geracao;
+    Estagio* estagio = nullptr;
+    bool substitui = false;  // the replacement answer as it stood after this file's duplicate check
+    ResultadoCritica resultado;
+    std::exception_ptr erro;
+    std::thread linha;
+};
+
 // A batch file whose pass is written and whose commit may still be running.
 struct Pendente {
     std::size_t indice = 0;
@@ -86,18 +147,15 @@ struct Pendente {
     Passo passo;
 };
 
-// The import run. Two attachments: the stored rows, control rows and statistics of each pass are
-// written through the main one, in one transaction per batch file; the staging rows are written
-// through the second one, in one transaction for the whole run that never commits: each pass
-// stages inside a savepoint, the storage reads the staged rows back through it, and the pass
-// ends by rolling back to the savepoint. Undoing its own rows costs the engine far less than
-// deleting committed rows and collecting them afterwards, and nothing of them outlives a pass.
+// The import run. The stored rows, control rows and statistics of each batch file are written
+// through the main attachment, in one transaction per file, committed while the run goes on;
+// the staging goes through two staging attachments taken in turn, so that a file is read,
+// checked and staged while the one before it is stored.
 class Execucao {
 public:
     Execucao(Database& db, Driver& driver, const OpcoesImportacao& op, const Gestor& gestor, fs::path dirtrab,
              std::string competencia)
         : db_(db),
-          estagioDb_(Database::attach(db.params())),
           driver_(driver),
           op_(op),
           gestor_(gestor),
@@ -105,14 +163,9 @@ public:
           competencia_(std::move(competencia)),
           dir_(dirtrab_ / "VELT02" / competencia_),
           cache_(db),
-          critica_(*estagioDb_, cache_, driver),
-          armazena_(db, *estagioDb_, driver),
-          selEstagio_(estagioDb_->prepare("select first 1 tp_registro from tb_movimento")),
-          selDuplicada_(estagioDb_->prepare(
-              "select * from tb_estagio_remessa where nu_remessa = :remessa and "
-              "dt_geracao_remessa >= :geracao and dt_competencia = :cmpt")),
-          selImportada_(estagioDb_->prepare("select * from tb_estagio_remessa where nu_remessa = :remessa and  "
-                                            "dt_competencia = :cmpt and nu_status = :st")),
+          estagios_{std::make_unique<Estagio>(db, cache_, calado_), std::make_unique<Estagio>(db, cache_, calado_)},
+          armazena_(db, driver),
+          selEstagio_(db.prepare("select first 1 tp_registro from tb_movimento")),
           delHosp_(db.prepare(
               "delete from tb_estagio_remessa_hosp where co_cnes = :cnes and dt_competencia = :cmpt")),
           updSubstituida_(
@@ -138,14 +191,26 @@ public:
     ResultadoImportacao executa();
 
 private:
+    enum class Situacao { Nova, Recusada, Carregada };
+
     void percorre(const std::vector<fs::path>& lista);
-    // The pass of one batch file; false when the run must end.
-    bool passa(std::size_t indice, const fs::path& arquivo, const std::string& remessa);
+    // The way in of a file: its duplicate check, with its messages and question, then its check
+    // started. Null when the file goes no further.
+    std::unique_ptr<Arquivo> entrada(std::size_t indice, const fs::path& caminho);
+    // The same for the file after the one about to be stored, started ahead only when nothing of
+    // it has to be said or asked (a batch not seen before); null otherwise.
+    std::unique_ptr<Arquivo> antecipa(std::size_t indice, const fs::path& caminho, const std::string& atual);
+    std::unique_ptr<Arquivo> novoArquivo(std::size_t indice, const fs::path& caminho);
+    // The pass of a checked file: storage, control rows, statistics, its commit started; false
+    // when the run must end.
+    bool armazena(Arquivo& a);
     // Waits for the pending commit, then finishes its file: progress, deletion, protocol.
     void concluiPendente();
     void conclui(std::size_t indice, const fs::path& arquivo, const Passo& passo);
     void esvaziaEstagio();
-    bool duplicada(const fs::path& arquivo, const std::string& remessa, const DataHora& geracao);
+    Situacao situacao(Estagio& e, const std::string& remessa, const DataHora& geracao);
+    // Says what the duplicate check found; true when the file is skipped.
+    bool recusa(Situacao s, const std::string& remessa);
     void linhaEstabelecimento(Transaction& tx, const std::string& remessa, const char* status);
     void linhaRemessa(Transaction& tx, const std::string& remessa, const DataHora& geracao,
                       const char* status);
@@ -153,21 +218,20 @@ private:
                           long long lidos);
 
     Database& db_;
-    std::unique_ptr<Database> estagioDb_;
     Driver& driver_;
+    DriverCalado calado_;
     const OpcoesImportacao& op_;
     const Gestor& gestor_;
     fs::path dirtrab_;
     std::string competencia_;
     fs::path dir_;
     CacheReferencia cache_;
-    CriticaRemessa critica_;
+    std::unique_ptr<Estagio> estagios_[2];
     ArmazenaRemessa armazena_;
-    Statement selEstagio_, selDuplicada_, selImportada_, delHosp_, updSubstituida_, insHosp_, insRemessa_,
-        selEstatistica_, insEstatistica_, updEstatistica_;
+    Statement selEstagio_, delHosp_, updSubstituida_, insHosp_, insRemessa_, selEstatistica_, insEstatistica_,
+        updEstatistica_;
     ResultadoImportacao r_;
     std::size_t total_ = 0;
-    std::optional<Transaction> estagio_;
     std::optional<Pendente> pendente_;
     CommitEmCurso commit_;  // last: joined before anything it may still use goes
 };
@@ -194,7 +258,7 @@ ResultadoImportacao Execucao::executa() {
     total_ = lista.size();
 
     esvaziaEstagio();
-    estagio_.emplace(*estagioDb_);
+    for (auto& e : estagios_) e->tx.emplace(*e->db);
     try {
         percorre(lista);
     } catch (...) {
@@ -205,27 +269,85 @@ ResultadoImportacao Execucao::executa() {
         }
         throw;
     }
-    estagio_->rollback();
+    for (auto& e : estagios_) e->tx->rollback();
     return r_;
 }
 
 void Execucao::percorre(const std::vector<fs::path>& lista) {
+    std::unique_ptr<Arquivo> proximo;
     for (std::size_t i = 0; i < lista.size(); ++i) {
-        const fs::path& arquivo = lista[i];
-        const std::string remessa = NomeSemExtensao(arquivo.string());
-        if (!fs::exists(arquivo)) {
-            concluiPendente();
-            driver_.erro("Arquivo: " + arquivo.filename().string() + " não encontrado");
-            conclui(i, arquivo, {});
-            continue;
-        }
-        if (!passa(i, arquivo, remessa)) {
+        std::unique_ptr<Arquivo> atual = proximo ? std::move(proximo) : entrada(i, lista[i]);
+        if (!atual) continue;
+        atual->espera();
+        if (i + 1 < lista.size()) proximo = antecipa(i + 1, lista[i + 1], atual->remessa);
+        if (!armazena(*atual)) {
+            // The run ends here: a file checked ahead is dropped unstored.
+            if (proximo) {
+                proximo->linha.join();
+                proximo->estagio->tx->execute("ROLLBACK TO SAVEPOINT ESTAGIO_REMESSA");
+            }
             concluiPendente();
             return;
         }
     }
     concluiPendente();
     r_.concluida = true;
+}
+
+std::unique_ptr<Arquivo> Execucao::novoArquivo(std::size_t indice, const fs::path& caminho) {
+    auto a = std::make_unique<Arquivo>();
+    a->indice = indice;
+    a->caminho = caminho;
+    a->remessa = NomeSemExtensao(caminho.string());
+    a->geracao = dataModificacao(caminho.string());
+    a->estagio = estagios_[indice % 2].get();
+    return a;
+}
+
+std::unique_ptr<Arquivo> Execucao::entrada(std::size_t indice, const fs::path& caminho) {
+    if (!fs::exists(caminho)) {
+        concluiPendente();
+        driver_.erro("Arquivo: " + caminho.filename().string() + " não encontrado");
+        conclui(indice, caminho, {});
+        return nullptr;
+    }
+    auto a = novoArquivo(indice, caminho);
+    driver_.status("Processando arquivo " + a->remessa);
+    driver_.processaEventos();
+    // The same batch under another spelling of its name must see the pending pass committed.
+    if (pendente_ && pendente_->remessa == a->remessa) concluiPendente();
+    Estagio& e = *a->estagio;
+    e.tx->execute("SAVEPOINT ESTAGIO_REMESSA");
+    const Situacao s = situacao(e, a->remessa, a->geracao);
+    if (s != Situacao::Nova) {
+        // Whatever is said about this file comes after the earlier file is wholly done.
+        concluiPendente();
+        if (recusa(s, a->remessa)) {
+            e.tx->execute("ROLLBACK TO SAVEPOINT ESTAGIO_REMESSA");
+            conclui(indice, caminho, {});
+            return nullptr;
+        }
+    }
+    a->substitui = RespostaSubstituicaoRemessa();
+    a->checa(ParametrosCritica{competencia_, dir_, a->remessa, a->geracao});
+    return a;
+}
+
+std::unique_ptr<Arquivo> Execucao::antecipa(std::size_t indice, const fs::path& caminho,
+                                            const std::string& atual) {
+    if (!fs::exists(caminho)) return nullptr;
+    auto a = novoArquivo(indice, caminho);
+    if (a->remessa == atual || (pendente_ && pendente_->remessa == a->remessa)) return nullptr;
+    Estagio& e = *a->estagio;
+    e.tx->execute("SAVEPOINT ESTAGIO_REMESSA");
+    if (situacao(e, a->remessa, a->geracao) != Situacao::Nova) {
+        e.tx->execute("ROLLBACK TO SAVEPOINT ESTAGIO_REMESSA");
+        return nullptr;
+    }
+    // No question comes before this file's turn: the answer it would see is the current one.
+    a->substitui = RespostaSubstituicaoRemessa();
+    a->checa(ParametrosCritica{competencia_, dir_, a->remessa, a->geracao});
+    return a;
 }
 
 void Execucao::concluiPendente() {
@@ -252,32 +374,31 @@ void Execucao::conclui(std::size_t indice, const fs::path& arquivo, const Passo&
 void Execucao::esvaziaEstagio() {
     bool vazio = true;
     {
-        Transaction t(*estagioDb_, Transaction::Modo::SomenteLeitura);
+        Transaction t(db_, Transaction::Modo::SomenteLeitura);
         Cursor c = selEstagio_.open(t);
         vazio = !c.next();
     }
-    if (!vazio) estagioDb_->execute("delete from tb_movimento");
+    if (!vazio) db_.execute("delete from tb_movimento");
 }
 
-bool Execucao::duplicada(const fs::path& arquivo, const std::string& remessa, const DataHora& geracao) {
-    Transaction& tx = *estagio_;
+Execucao::Situacao Execucao::situacao(Estagio& e, const std::string& remessa, const DataHora& geracao) {
+    Transaction& tx = *e.tx;
     const std::string cmpt = remessa.size() >= 13 ? remessa.substr(7, 6) : std::string();
     {
         Cursor c =
-            selDuplicada_.bind("remessa", remessa).bind("geracao", geracao).bind("cmpt", cmpt).open(tx);
-        if (c.next()) {
-            c.close();
-            driver_.avisa("Esta remessa já foi importada ou é anterior a última existente na base '" +
-                          remessa + "'");
-            return true;
-        }
+            e.selDuplicada.bind("remessa", remessa).bind("geracao", geracao).bind("cmpt", cmpt).open(tx);
+        if (c.next()) return Situacao::Recusada;
     }
-    bool importada = false;
-    {
-        Cursor c = selImportada_.bind("remessa", remessa).bind("cmpt", cmpt).bind("st", "1").open(tx);
-        importada = c.next();
+    Cursor c = e.selImportada.bind("remessa", remessa).bind("cmpt", cmpt).bind("st", "1").open(tx);
+    return c.next() ? Situacao::Carregada : Situacao::Nova;
+}
+
+bool Execucao::recusa(Situacao s, const std::string& remessa) {
+    if (s == Situacao::Recusada) {
+        driver_.avisa("Esta remessa já foi importada ou é anterior a última existente na base '" + remessa +
+                      "'");
+        return true;
     }
-    if (!importada) return false;
     const std::string nome = remessa + ".VLT";
     if (op_.perguntaSubstituicao) {
         op_.perguntaSubstituicao(nome);
@@ -346,24 +467,14 @@ bool Execucao::linhaEstatistica(Transaction& tx, const std::string& remessa, con
     return true;
 }
 
-bool Execucao::passa(std::size_t indice, const fs::path& arquivo, const std::string& remessa) {
+bool Execucao::armazena(Arquivo& a) {
     ContadoresImportacao& k = r_.contadores;
     Passo passo;
-    const DataHora geracao = dataModificacao(arquivo.string());
+    const std::string& remessa = a.remessa;
+    const DataHora& geracao = a.geracao;
+    const ResultadoCritica& c = a.resultado;
     driver_.status("Processando arquivo " + remessa);
     driver_.processaEventos();
-
-    // The same batch under another spelling of its name must see the pending pass committed.
-    if (pendente_ && pendente_->remessa == remessa) concluiPendente();
-    estagio_->execute("SAVEPOINT ESTAGIO_REMESSA");
-    if (duplicada(arquivo, remessa, geracao)) {
-        concluiPendente();
-        conclui(indice, arquivo, passo);
-        return true;
-    }
-
-    ParametrosCritica p{competencia_, dir_, remessa, geracao};
-    ResultadoCritica c = critica_.critica(arquivo, p, *estagio_);
     if (c.gravouErros()) ++k.arquivosErro;
     if (c.gravouAgravo()) ++k.arquivosAgravo;
 
@@ -372,7 +483,7 @@ bool Execucao::passa(std::size_t indice, const fs::path& arquivo, const std::str
     auto tx = std::make_unique<Transaction>(db_);
     if (!c.erro) {
         ++k.corretos;
-        if (RespostaSubstituicaoRemessa()) {
+        if (a.substitui) {
             // Not caught: a failure here stops the run, and the pass is rolled back whole.
             const std::string cmpt = remessa.size() >= 13 ? remessa.substr(7, 6) : "";
             delHosp_.bind("cnes", remessa.substr(0, 7)).bind("cmpt", cmpt).execute(*tx);
@@ -390,7 +501,7 @@ bool Execucao::passa(std::size_t indice, const fs::path& arquivo, const std::str
         } else {
             ++k.importados;
             linhaRemessa(*tx, remessa, geracao, "1");
-            armazena_.armazena(*tx, *estagio_, c.cnes, remessa, geracao);
+            armazena_.armazena(*tx, *a.estagio->tx, c.cnes, remessa, geracao);
         }
     } else {
         ++k.comErros;
@@ -423,10 +534,11 @@ bool Execucao::passa(std::size_t indice, const fs::path& arquivo, const std::str
             d.atendimentos = e.total();
         }
     }
-    pendente_ = Pendente{indice, arquivo, remessa, std::move(passo)};
+    const bool segue = !passo.interrompe;
+    pendente_ = Pendente{a.indice, a.caminho, remessa, std::move(passo)};
     commit_.inicia(std::move(tx));
-    estagio_->execute("ROLLBACK TO SAVEPOINT ESTAGIO_REMESSA");
-    return !pendente_->passo.interrompe;
+    a.estagio->tx->execute("ROLLBACK TO SAVEPOINT ESTAGIO_REMESSA");
+    return segue;
 }
 
 }  // namespace

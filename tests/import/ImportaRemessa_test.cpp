@@ -81,9 +81,9 @@ TEST_F(ImportaTeste, RemessaCorretaArmazenadaComControlesEstatisticaEProtocolo) 
 }
 
 // Movement left in the staging table (as a copied older database leaves it) is emptied before
-// the pass and never stored, even under the batch's own number; the batch's records are stored
-// in the order of the file, whatever their record numbers.
-TEST_F(ImportaTeste, EstagioEsvaziadoEArmazenamentoNaOrdemDoArquivo) {
+// the run and never stored, even under the batch's own number; the batch's records are stored in
+// the fixed order (record number first), not in the order of the file.
+TEST_F(ImportaTeste, EstagioEsvaziadoEArmazenamentoEmOrdemFixa) {
     GeradorRemessa g(kCnesGerador, kCmpt);
     for (const char* pront : {"PR0009", "PR0005", "PR0007", "PR0001"})
         g.registro(InternacaoValida(kCmpt)
@@ -107,9 +107,9 @@ TEST_F(ImportaTeste, EstagioEsvaziadoEArmazenamentoNaOrdemDoArquivo) {
         while (c.next()) v.push_back(c.text("NU_PRONTUARIO").substr(0, 6));
         return v;
     };
-    const std::vector<std::string> doArquivo{"PR0009", "PR0005", "PR0007", "PR0001"};
-    EXPECT_EQ(ordem("tb_internacao", "nu_seq_id_internacao"), doArquivo);
-    EXPECT_EQ(ordem("tb_paciente", "nu_seq_id_paciente"), doArquivo);
+    const std::vector<std::string> fixa{"PR0001", "PR0005", "PR0007", "PR0009"};
+    EXPECT_EQ(ordem("tb_internacao", "nu_seq_id_internacao"), fixa);
+    EXPECT_EQ(ordem("tb_paciente", "nu_seq_id_paciente"), fixa);
 }
 
 TEST_F(ImportaTeste, RemessaComErroRecusadaSemNadaArmazenado) {
