@@ -1,6 +1,7 @@
 #include "import/ArmazenaRemessa.h"
 
 #include <algorithm>
+#include <array>
 
 #include "common/Cp1252.h"
 #include "common/Driver.h"
@@ -73,49 +74,88 @@ std::string DataInvertida(std::string_view d) {
     return r;
 }
 
+// The staged columns read back, in the order of the fields of Registro.
+constexpr std::array<const char*, 36> kColunasEstagio{
+    "TP_REGISTRO",
+    "CO_CNES",
+    "NU_PRONTUARIO",
+    "DT_INTERNACAO",
+    "DT_SAIDA",
+    "CO_TIPO_ALTA",
+    "CO_PROCED_REALIZADO",
+    "CO_DIAG_PRIN",
+    "CO_DIAG_SEC",
+    "DS_PROCED",
+    "CO_FONTE_REMUNERA",
+    "NO_PACIENTE",
+    "DT_NASC_PACIENTE",
+    "NU_CNS",
+    "CO_SEXO",
+    "DS_LOGRADOURO",
+    "NU_LOGRADOURO",
+    "DS_COMPLEMENTO",
+    "CO_CEP",
+    "CO_MUNICIPIO",
+    "CO_UF",
+    "CO_OPERADORA",
+    "NU_OPERADORA",
+    "CO_BENEFICIARIO",
+    "QT_NASC",
+    "QT_DIASUTI",
+    "NU_OBITO",
+    "NU_NASC1",
+    "NU_NASC2",
+    "NU_NASC3",
+    "NU_NASC4",
+    "NU_NASC5",
+    "DT_COMPETENCIA",
+    "NU_QUANTIDADE",
+    "CO_MODALIDADE",
+    "NU_TISS"};
+
 // One staged row of TB_MOVIMENTO, as staged.
 struct ArmazenaRemessa::Registro {
     std::string tipo, cnes, pront, internacao, saida, alta, proc, diagPrin, diagSec, dsProc, fonte, nome,
         nasc, cns, sexo, logradouro, numero, complemento, cep, municipio, uf, operadora, cnpj, beneficiario,
         qtNasc, uti, obito, nasc1, nasc2, nasc3, nasc4, nasc5, competencia, quantidade, modalidade, tiss;
-
-    explicit Registro(const Cursor& c)
-        : tipo(c.text("TP_REGISTRO")),
-          cnes(c.text("CO_CNES")),
-          pront(c.text("NU_PRONTUARIO")),
-          internacao(c.text("DT_INTERNACAO")),
-          saida(c.text("DT_SAIDA")),
-          alta(c.text("CO_TIPO_ALTA")),
-          proc(c.text("CO_PROCED_REALIZADO")),
-          diagPrin(c.text("CO_DIAG_PRIN")),
-          diagSec(c.text("CO_DIAG_SEC")),
-          dsProc(c.text("DS_PROCED")),
-          fonte(c.text("CO_FONTE_REMUNERA")),
-          nome(c.text("NO_PACIENTE")),
-          nasc(c.text("DT_NASC_PACIENTE")),
-          cns(c.text("NU_CNS")),
-          sexo(c.text("CO_SEXO")),
-          logradouro(c.text("DS_LOGRADOURO")),
-          numero(c.text("NU_LOGRADOURO")),
-          complemento(c.text("DS_COMPLEMENTO")),
-          cep(c.text("CO_CEP")),
-          municipio(c.text("CO_MUNICIPIO")),
-          uf(c.text("CO_UF")),
-          operadora(c.text("CO_OPERADORA")),
-          cnpj(c.text("NU_OPERADORA")),
-          beneficiario(c.text("CO_BENEFICIARIO")),
-          qtNasc(c.text("QT_NASC")),
-          uti(c.text("QT_DIASUTI")),
-          obito(c.text("NU_OBITO")),
-          nasc1(c.text("NU_NASC1")),
-          nasc2(c.text("NU_NASC2")),
-          nasc3(c.text("NU_NASC3")),
-          nasc4(c.text("NU_NASC4")),
-          nasc5(c.text("NU_NASC5")),
-          competencia(c.text("DT_COMPETENCIA")),
-          quantidade(c.text("NU_QUANTIDADE")),
-          modalidade(c.text("CO_MODALIDADE")),
-          tiss(c.text("NU_TISS")) {}
+    // `pos`: where each of kColunasEstagio stands in the cursor, found once per batch.
+    Registro(const Cursor& c, const std::array<std::size_t, 36>& pos)
+        : tipo(c.text(pos[0])),
+          cnes(c.text(pos[1])),
+          pront(c.text(pos[2])),
+          internacao(c.text(pos[3])),
+          saida(c.text(pos[4])),
+          alta(c.text(pos[5])),
+          proc(c.text(pos[6])),
+          diagPrin(c.text(pos[7])),
+          diagSec(c.text(pos[8])),
+          dsProc(c.text(pos[9])),
+          fonte(c.text(pos[10])),
+          nome(c.text(pos[11])),
+          nasc(c.text(pos[12])),
+          cns(c.text(pos[13])),
+          sexo(c.text(pos[14])),
+          logradouro(c.text(pos[15])),
+          numero(c.text(pos[16])),
+          complemento(c.text(pos[17])),
+          cep(c.text(pos[18])),
+          municipio(c.text(pos[19])),
+          uf(c.text(pos[20])),
+          operadora(c.text(pos[21])),
+          cnpj(c.text(pos[22])),
+          beneficiario(c.text(pos[23])),
+          qtNasc(c.text(pos[24])),
+          uti(c.text(pos[25])),
+          obito(c.text(pos[26])),
+          nasc1(c.text(pos[27])),
+          nasc2(c.text(pos[28])),
+          nasc3(c.text(pos[29])),
+          nasc4(c.text(pos[30])),
+          nasc5(c.text(pos[31])),
+          competencia(c.text(pos[32])),
+          quantidade(c.text(pos[33])),
+          modalidade(c.text(pos[34])),
+          tiss(c.text(pos[35])) {}
 
     std::string chavePaciente() const { return chave({pront, nasc, nome, sexo}); }
 };
@@ -251,7 +291,17 @@ void ArmazenaRemessa::gravaControle(Transaction& tx, const char* campo, std::int
     }
 }
 
-void ArmazenaRemessa::armazena(Transaction& tx, Transaction& estagio, const std::string& cnes, const std::string& remessa,
+Cursor ArmazenaRemessa::abreEstagiados(Transaction& estagio, const std::string& remessa) {
+    return leituraEstagio(estagio).bind("remessa", remessa).open(estagio);
+}
+
+void ArmazenaRemessa::armazena(Transaction& tx, Transaction& estagio, const std::string& cnes,
+                               const std::string& remessa, const DataHora& geracao) {
+    Cursor c = abreEstagiados(estagio, remessa);
+    armazena(tx, c, cnes, remessa, geracao);
+}
+
+void ArmazenaRemessa::armazena(Transaction& tx, Cursor& c, const std::string& cnes, const std::string& remessa,
                                const DataHora& geracao) {
     pacientesInseridos_ = internacoesInseridas_ = consolidadosInseridos_ = 0;
     carregaIndices(tx, cnes);
@@ -260,9 +310,15 @@ void ArmazenaRemessa::armazena(Transaction& tx, Transaction& estagio, const std:
 
     // The staged rows stream from their cursor while the stores run in the same transaction:
     // memory does not grow with the size of the batch.
-    Cursor c = leituraEstagio(estagio).bind("remessa", remessa).open(estagio);
+    std::array<std::size_t, 36> pos{};
+    for (std::size_t k = 0; k < kColunasEstagio.size(); ++k) {
+        pos[k] = c.columnCount();
+        for (std::size_t i = 0; i < c.columnCount(); ++i)
+            if (c.columnName(i) == kColunasEstagio[k]) pos[k] = i;
+        if (pos[k] == c.columnCount()) throw DatabaseError(std::string("coluna inexistente: ") + kColunasEstagio[k]);
+    }
     while (c.next()) {
-        const Registro r(c);
+        const Registro r(c, pos);
         if (r.tipo == "2" || r.tipo == "4") {
             try {
                 passoPaciente(tx, r);

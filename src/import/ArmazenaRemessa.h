@@ -42,6 +42,11 @@ public:
     // that staged them; everything stored is written through `tx`.
     void armazena(Transaction& tx, Transaction& estagio, const std::string& cnes, const std::string& remessa,
                   const DataHora& geracao);
+    // The same in two steps: the staged rows opened (the engine sorts them then, so this may run
+    // while an earlier batch still commits), then stored.
+    Cursor abreEstagiados(Transaction& estagio, const std::string& remessa);
+    void armazena(Transaction& tx, Cursor& estagiados, const std::string& cnes, const std::string& remessa,
+                  const DataHora& geracao);
     EstatisticaRemessa estatistica(Transaction& tx, const std::string& cnes, const std::string& competencia,
                                    const std::string& remessa);
 

@@ -88,9 +88,10 @@ public:
 
 // A staging attachment: the run's staging transaction on it, never committed, and what reads
 // and writes through it. Each batch file stages inside a savepoint of that transaction; the
-// storage reads the staged rows back through it, and the pass ends by rolling back to the
-// savepoint. Undoing its own rows costs the engine far less than deleting committed rows and
-// collecting them afterwards, and nothing of them outlives a pass.
+// storage reads the staged rows back through it, and they are undone by rolling back to the
+// savepoint, when the attachment is next used. Undoing its own rows costs the engine far less
+// than deleting committed rows and collecting them afterwards, and nothing of them outlives the
+// run.
 struct Estagio {
     Estagio(Database& principal, const CacheReferencia& cache, Driver& driver)
         : db(Database::attach(principal.params())),
@@ -100,10 +101,19 @@ struct Estagio {
           selImportada(db->prepare("select * from tb_estagio_remessa where nu_remessa = :remessa and  "
                                    "dt_competencia = :cmpt and nu_status = :st")) {}
 
+    // Undoes the staged rows of the pass before (kept until its storage read them) and opens the
+    // savepoint of the next one.
+    void novoPasso() {
+        if (sujo) tx->execute("ROLLBACK TO SAVEPOINT ESTAGIO_REMESSA");
+        sujo = false;
+        tx->execute("SAVEPOINT ESTAGIO_REMESSA");
+    }
+
     std::unique_ptr<Database> db;
     CriticaRemessa critica;
     Statement selDuplicada, selImportada;
     std::optional<Transaction> tx;
+    bool sujo = false;  // staged rows of a finished pass are still there
 };
 
 // One batch file on its way through the run. Its check (reading, checking, staging) runs on a
@@ -116,6 +126,7 @@ struct Arquivo {
         Estagio& e = *estagio;
         linha = std::thread([this, &e, p] {
             try {
+                e.novoPasso();
                 resultado = e.critica.critica(caminho, p, *e.tx);
             } catch (...) {
                 erro = std::current_exception();
@@ -282,10 +293,7 @@ void Execucao::percorre(const std::vector<fs::path>& lista) {
         if (i + 1 < lista.size()) proximo = antecipa(i + 1, lista[i + 1], atual->remessa);
         if (!armazena(*atual)) {
             // The run ends here: a file checked ahead is dropped unstored.
-            if (proximo) {
-                proximo->linha.join();
-                proximo->estagio->tx->execute("ROLLBACK TO SAVEPOINT ESTAGIO_REMESSA");
-            }
+            if (proximo) proximo->linha.join();
             concluiPendente();
             return;
         }
@@ -316,14 +324,11 @@ std::unique_ptr<Arquivo> Execucao::entrada(std::size_t indice, const fs::path& c
     driver_.processaEventos();
     // The same batch under another spelling of its name must see the pending pass committed.
     if (pendente_ && pendente_->remessa == a->remessa) concluiPendente();
-    Estagio& e = *a->estagio;
-    e.tx->execute("SAVEPOINT ESTAGIO_REMESSA");
-    const Situacao s = situacao(e, a->remessa, a->geracao);
+    const Situacao s = situacao(*a->estagio, a->remessa, a->geracao);
     if (s != Situacao::Nova) {
         // Whatever is said about this file comes after the earlier file is wholly done.
         concluiPendente();
         if (recusa(s, a->remessa)) {
-            e.tx->execute("ROLLBACK TO SAVEPOINT ESTAGIO_REMESSA");
             conclui(indice, caminho, {});
             return nullptr;
         }
@@ -338,12 +343,7 @@ std::unique_ptr<Arquivo> Execucao::antecipa(std::size_t indice, const fs::path& 
     if (!fs::exists(caminho)) return nullptr;
     auto a = novoArquivo(indice, caminho);
     if (a->remessa == atual || (pendente_ && pendente_->remessa == a->remessa)) return nullptr;
-    Estagio& e = *a->estagio;
-    e.tx->execute("SAVEPOINT ESTAGIO_REMESSA");
-    if (situacao(e, a->remessa, a->geracao) != Situacao::Nova) {
-        e.tx->execute("ROLLBACK TO SAVEPOINT ESTAGIO_REMESSA");
-        return nullptr;
-    }
+    if (situacao(*a->estagio, a->remessa, a->geracao) != Situacao::Nova) return nullptr;
     // No question comes before this file's turn: the answer it would see is the current one.
     a->substitui = RespostaSubstituicaoRemessa();
     a->checa(ParametrosCritica{competencia_, dir_, a->remessa, a->geracao});
@@ -478,6 +478,9 @@ bool Execucao::armazena(Arquivo& a) {
     if (c.gravouErros()) ++k.arquivosErro;
     if (c.gravouAgravo()) ++k.arquivosAgravo;
 
+    // The staged rows are sorted while the batch before still commits.
+    std::optional<Cursor> estagiados;
+    if (!c.erro && !c.semMovimento) estagiados.emplace(armazena_.abreEstagiados(*a.estagio->tx, remessa));
     // Everything from here reads what the earlier passes stored: their commit must be done.
     concluiPendente();
     auto tx = std::make_unique<Transaction>(db_);
@@ -501,7 +504,7 @@ bool Execucao::armazena(Arquivo& a) {
         } else {
             ++k.importados;
             linhaRemessa(*tx, remessa, geracao, "1");
-            armazena_.armazena(*tx, *a.estagio->tx, c.cnes, remessa, geracao);
+            armazena_.armazena(*tx, *estagiados, c.cnes, remessa, geracao);
         }
     } else {
         ++k.comErros;
@@ -537,7 +540,8 @@ bool Execucao::armazena(Arquivo& a) {
     const bool segue = !passo.interrompe;
     pendente_ = Pendente{a.indice, a.caminho, remessa, std::move(passo)};
     commit_.inicia(std::move(tx));
-    a.estagio->tx->execute("ROLLBACK TO SAVEPOINT ESTAGIO_REMESSA");
+    estagiados.reset();
+    a.estagio->sujo = true;
     return segue;
 }
 
