@@ -298,15 +298,19 @@ Cursor ArmazenaRemessa::abreEstagiados(Transaction& estagio, const std::string& 
 void ArmazenaRemessa::armazena(Transaction& tx, Transaction& estagio, const std::string& cnes,
                                const std::string& remessa, const DataHora& geracao) {
     Cursor c = abreEstagiados(estagio, remessa);
-    armazena(tx, c, cnes, remessa, geracao);
+    Numeracao n;
+    armazena(tx, c, cnes, remessa, geracao, n);
+    gravaNumeracao(tx);
 }
 
 void ArmazenaRemessa::armazena(Transaction& tx, Cursor& c, const std::string& cnes, const std::string& remessa,
-                               const DataHora& geracao) {
+                               const DataHora& geracao, Numeracao& numeracao) {
     pacientesInseridos_ = internacoesInseridas_ = consolidadosInseridos_ = 0;
     carregaIndices(tx, cnes);
-    const std::int64_t pac0 = seqPac_ = leControle(tx, "SEQ_PAC");
-    const std::int64_t int0 = seqInt_ = leControle(tx, "SEQ_INT");
+    pacLido_ = leControle(tx, "SEQ_PAC");
+    intLido_ = leControle(tx, "SEQ_INT");
+    seqPac_ = std::max(pacLido_, numeracao.paciente);
+    seqInt_ = std::max(intLido_, numeracao.internacao);
 
     // The staged rows stream from their cursor while the stores run in the same transaction:
     // memory does not grow with the size of the batch.
@@ -340,8 +344,13 @@ void ArmazenaRemessa::armazena(Transaction& tx, Cursor& c, const std::string& cn
         driver_.processaEventos();
     }
     c.close();
-    if (seqPac_ != pac0) gravaControle(tx, "SEQ_PAC", seqPac_);
-    if (seqInt_ != int0) gravaControle(tx, "SEQ_INT", seqInt_);
+    numeracao.paciente = seqPac_;
+    numeracao.internacao = seqInt_;
+}
+
+void ArmazenaRemessa::gravaNumeracao(Transaction& tx) {
+    if (seqPac_ != pacLido_) gravaControle(tx, "SEQ_PAC", seqPac_);
+    if (seqInt_ != intLido_) gravaControle(tx, "SEQ_INT", seqInt_);
 }
 
 std::vector<ArmazenaRemessa::Paciente>& ArmazenaRemessa::pacientesDaChave(const Registro& r) {

@@ -42,11 +42,18 @@ public:
     // that staged them; everything stored is written through `tx`.
     void armazena(Transaction& tx, Transaction& estagio, const std::string& cnes, const std::string& remessa,
                   const DataHora& geracao);
-    // The same in two steps: the staged rows opened (the engine sorts them then, so this may run
-    // while an earlier batch still commits), then stored.
+    // The same in steps, for a run that stores a batch while the one before it still commits:
+    // the staged rows opened (the engine sorts them then); the rows stored, numbered after the
+    // greater of TB_CONTROLE and `numeracao` (the last numbers this run gave, perhaps not yet
+    // committed), which is brought up to date; then, once the batch before has committed, the
+    // new numbers written to TB_CONTROLE.
+    struct Numeracao {
+        std::int64_t paciente = 0, internacao = 0;
+    };
     Cursor abreEstagiados(Transaction& estagio, const std::string& remessa);
     void armazena(Transaction& tx, Cursor& estagiados, const std::string& cnes, const std::string& remessa,
-                  const DataHora& geracao);
+                  const DataHora& geracao, Numeracao& numeracao);
+    void gravaNumeracao(Transaction& tx);
     EstatisticaRemessa estatistica(Transaction& tx, const std::string& cnes, const std::string& competencia,
                                    const std::string& remessa);
 
@@ -101,6 +108,7 @@ private:
     std::map<std::string, std::vector<Consolidado>> consolidados_;
     std::string cnesCarregado_;
     std::int64_t seqPac_ = 0, seqInt_ = 0;
+    std::int64_t pacLido_ = 0, intLido_ = 0;  // TB_CONTROLE as read by the last armazena
     long long pacientesInseridos_ = 0, internacoesInseridas_ = 0, consolidadosInseridos_ = 0;
 };
 

@@ -86,6 +86,80 @@ public:
     bool pergunta(std::string_view, std::string_view) override { return false; }
 };
 
+// Holds back the messages of a batch's storage while the batch before it is still finishing,
+// so that they come after that batch's protocol, as they would one batch after the other.
+// Everything else goes straight through.
+class DriverAdiado : public Driver {
+public:
+    explicit DriverAdiado(Driver& destino) : destino_(destino) {}
+    void mensagem(std::string_view titulo, std::string_view texto, Icone icone) override {
+        if (retem_)
+            retidas_.push_back({std::string(titulo), std::string(texto), icone});
+        else
+            destino_.mensagem(titulo, texto, icone);
+    }
+    bool pergunta(std::string_view titulo, std::string_view texto) override {
+        libera();
+        return destino_.pergunta(titulo, texto);
+    }
+    void progresso(std::int64_t posicao, std::int64_t maximo) override { destino_.progresso(posicao, maximo); }
+    void status(std::string_view linha) override { destino_.status(linha); }
+    void processaEventos() override { destino_.processaEventos(); }
+
+    void retem() { retem_ = true; }
+    void libera() {
+        retem_ = false;
+        for (const auto& m : retidas_) destino_.mensagem(m.titulo, m.texto, m.icone);
+        retidas_.clear();
+    }
+
+private:
+    struct Retida {
+        std::string titulo, texto;
+        Icone icone;
+    };
+    Driver& destino_;
+    bool retem_ = false;
+    std::vector<Retida> retidas_;
+};
+
+// A storing attachment and what writes through it. The run has two, taken in turn: a batch is
+// stored through one while the commit of the batch before runs on the other.
+struct Gravacao {
+    Gravacao(Database& banco, Driver& driver)
+        : db(banco),
+          driver(driver),
+          armazena(banco, this->driver),
+          delHosp(banco.prepare(
+              "delete from tb_estagio_remessa_hosp where co_cnes = :cnes and dt_competencia = :cmpt")),
+          updSubstituida(
+              banco.prepare("update tb_estagio_remessa set nu_status= :st1 where  nu_remessa = :remessa and "
+                            "dt_competencia = :cmpt and nu_status = :st2 ")),
+          insHosp(banco.prepare("insert into tb_estagio_remessa_hosp(CO_CNES,DT_COMPETENCIA,NU_STATUS)values "
+                                "(:cnes,:cmpt,:st)")),
+          insRemessa(
+              banco.prepare("insert into tb_estagio_remessa values (:remessa,:geracao,:chegada,:cmpt,:st)")),
+          selEstatistica(
+              banco.prepare("SELECT nu_remessa from TB_REMESSA_ESTATISTICA WHERE NU_REMESSA = :v1")),
+          insEstatistica(banco.prepare(
+              "INSERT INTO TB_REMESSA_ESTATISTICA (nu_remessa,dt_chegada_remessa,dt_competencia,"
+              "QT_AT_AMB,QT_AT_INT,QT_AT_CON,QT_TOT_AT,QT_REG_LIDOS,QT_REG_INSERIDOS) "
+              "VALUES (:nu_rem,:dt_cheg,:dt_comp,:QT_AT_AMB,:QT_AT_INT,:QT_AT_CON,:QT_TOT_AT,"
+              ":QT_REG_LID,:QT_REG_INSER)")),
+          // The batch number is a parameter: it comes from a file name and may hold a quote.
+          updEstatistica(banco.prepare(
+              "UPDATE TB_REMESSA_ESTATISTICA SET dt_chegada_remessa=:dt_cheg,dt_competencia=:dt_comp,"
+              "QT_AT_AMB=:QT_AT_AMB,QT_AT_INT=:QT_AT_INT,QT_AT_CON=:QT_AT_CON,"
+              "QT_TOT_AT=:QT_TOT_AT,QT_REG_LIDOS=:QT_REG_LID,QT_REG_INSERIDOS=:QT_REG_INSER WHERE "
+              "nu_remessa= :nu_rem")) {}
+
+    Database& db;
+    DriverAdiado driver;
+    ArmazenaRemessa armazena;
+    Statement delHosp, updSubstituida, insHosp, insRemessa, selEstatistica, insEstatistica, updEstatistica;
+    CommitEmCurso commit;  // last: joined before anything it may still use goes
+};
+
 // A staging attachment: the run's staging transaction on it, never committed, and what reads
 // and writes through it. Each batch file stages inside a savepoint of that transaction; the
 // storage reads the staged rows back through it, and they are undone by rolling back to the
@@ -155,7 +229,9 @@ struct Pendente {
     std::size_t indice = 0;
     fs::path arquivo;
     std::string remessa;
+    std::string cnes;  // of its header
     Passo passo;
+    Gravacao* gravacao = nullptr;  // where its commit runs
 };
 
 // The import run. The stored rows, control rows and statistics of each batch file are written
@@ -175,29 +251,9 @@ public:
           dir_(dirtrab_ / "VELT02" / competencia_),
           cache_(db),
           estagios_{std::make_unique<Estagio>(db, cache_, calado_), std::make_unique<Estagio>(db, cache_, calado_)},
-          armazena_(db, driver),
-          selEstagio_(db.prepare("select first 1 tp_registro from tb_movimento")),
-          delHosp_(db.prepare(
-              "delete from tb_estagio_remessa_hosp where co_cnes = :cnes and dt_competencia = :cmpt")),
-          updSubstituida_(
-              db.prepare("update tb_estagio_remessa set nu_status= :st1 where  nu_remessa = :remessa and "
-                         "dt_competencia = :cmpt and nu_status = :st2 ")),
-          insHosp_(db.prepare("insert into tb_estagio_remessa_hosp(CO_CNES,DT_COMPETENCIA,NU_STATUS)values "
-                              "(:cnes,:cmpt,:st)")),
-          insRemessa_(
-              db.prepare("insert into tb_estagio_remessa values (:remessa,:geracao,:chegada,:cmpt,:st)")),
-          selEstatistica_(db.prepare("SELECT nu_remessa from TB_REMESSA_ESTATISTICA WHERE NU_REMESSA = :v1")),
-          insEstatistica_(db.prepare(
-              "INSERT INTO TB_REMESSA_ESTATISTICA (nu_remessa,dt_chegada_remessa,dt_competencia,"
-              "QT_AT_AMB,QT_AT_INT,QT_AT_CON,QT_TOT_AT,QT_REG_LIDOS,QT_REG_INSERIDOS) "
-              "VALUES (:nu_rem,:dt_cheg,:dt_comp,:QT_AT_AMB,:QT_AT_INT,:QT_AT_CON,:QT_TOT_AT,"
-              ":QT_REG_LID,:QT_REG_INSER)")),
-          // The batch number is a parameter: it comes from a file name and may hold a quote.
-          updEstatistica_(db.prepare(
-              "UPDATE TB_REMESSA_ESTATISTICA SET dt_chegada_remessa=:dt_cheg,dt_competencia=:dt_comp,"
-              "QT_AT_AMB=:QT_AT_AMB,QT_AT_INT=:QT_AT_INT,QT_AT_CON=:QT_AT_CON,"
-              "QT_TOT_AT=:QT_TOT_AT,QT_REG_LIDOS=:QT_REG_LID,QT_REG_INSERIDOS=:QT_REG_INSER WHERE "
-              "nu_remessa= :nu_rem")) {}
+          segundo_(Database::attach(db.params())),
+          gravacoes_{std::make_unique<Gravacao>(db, driver), std::make_unique<Gravacao>(*segundo_, driver)},
+          selEstagio_(db.prepare("select first 1 tp_registro from tb_movimento")) {}
 
     ResultadoImportacao executa();
 
@@ -222,10 +278,10 @@ private:
     Situacao situacao(Estagio& e, const std::string& remessa, const DataHora& geracao);
     // Says what the duplicate check found; true when the file is skipped.
     bool recusa(Situacao s, const std::string& remessa);
-    void linhaEstabelecimento(Transaction& tx, const std::string& remessa, const char* status);
-    void linhaRemessa(Transaction& tx, const std::string& remessa, const DataHora& geracao,
+    void linhaEstabelecimento(Gravacao& g, Transaction& tx, const std::string& remessa, const char* status);
+    void linhaRemessa(Gravacao& g, Transaction& tx, const std::string& remessa, const DataHora& geracao,
                       const char* status);
-    bool linhaEstatistica(Transaction& tx, const std::string& remessa, const EstatisticaRemessa& e,
+    bool linhaEstatistica(Gravacao& g, Transaction& tx, const std::string& remessa, const EstatisticaRemessa& e,
                           long long lidos);
 
     Database& db_;
@@ -238,13 +294,14 @@ private:
     fs::path dir_;
     CacheReferencia cache_;
     std::unique_ptr<Estagio> estagios_[2];
-    ArmazenaRemessa armazena_;
-    Statement selEstagio_, delHosp_, updSubstituida_, insHosp_, insRemessa_, selEstatistica_, insEstatistica_,
-        updEstatistica_;
+    std::unique_ptr<Database> segundo_;
+    std::unique_ptr<Gravacao> gravacoes_[2];  // on the caller's attachment and on segundo_
+    Statement selEstagio_;
     ResultadoImportacao r_;
     std::size_t total_ = 0;
+    std::size_t armazenados_ = 0;  // batches stored so far: picks the storing attachment
+    ArmazenaRemessa::Numeracao numeracao_;
     std::optional<Pendente> pendente_;
-    CommitEmCurso commit_;  // last: joined before anything it may still use goes
 };
 
 ResultadoImportacao Execucao::executa() {
@@ -278,6 +335,7 @@ ResultadoImportacao Execucao::executa() {
             concluiPendente();
         } catch (...) {
         }
+        for (auto& g : gravacoes_) g->driver.libera();
         throw;
     }
     for (auto& e : estagios_) e->tx->rollback();
@@ -354,7 +412,7 @@ void Execucao::concluiPendente() {
     if (!pendente_) return;
     Pendente p = std::move(*pendente_);
     pendente_.reset();
-    commit_.espera();
+    p.gravacao->commit.espera();
     conclui(p.indice, p.arquivo, p.passo);
 }
 
@@ -410,45 +468,46 @@ bool Execucao::recusa(Situacao s, const std::string& remessa) {
     return !RespostaSubstituicaoRemessa();
 }
 
-void Execucao::linhaEstabelecimento(Transaction& tx, const std::string& remessa, const char* status) {
+void Execucao::linhaEstabelecimento(Gravacao& g, Transaction& tx, const std::string& remessa,
+                                    const char* status) {
     const std::string cnes = remessa.substr(0, 7), cmpt = remessa.size() >= 13 ? remessa.substr(7, 6) : "";
     try {
-        delHosp_.bind("cnes", cnes).bind("cmpt", cmpt).execute(tx);
+        g.delHosp.bind("cnes", cnes).bind("cmpt", cmpt).execute(tx);
     } catch (const DatabaseError&) {
-        driver_.erro("Erro no delete da tb_estagio_remessa_hosp");
+        g.driver.erro("Erro no delete da tb_estagio_remessa_hosp");
     }
     try {
-        insHosp_.bind("cnes", cnes).bind("cmpt", cmpt).bind("st", status).execute(tx);
+        g.insHosp.bind("cnes", cnes).bind("cmpt", cmpt).bind("st", status).execute(tx);
     } catch (const DatabaseError&) {
-        driver_.erro("Erro no insert da tb_remessa_hosp");
+        g.driver.erro("Erro no insert da tb_remessa_hosp");
     }
 }
 
-void Execucao::linhaRemessa(Transaction& tx, const std::string& remessa, const DataHora& geracao,
+void Execucao::linhaRemessa(Gravacao& g, Transaction& tx, const std::string& remessa, const DataHora& geracao,
                             const char* status) {
     try {
-        insRemessa_.bind("remessa", remessa)
+        g.insRemessa.bind("remessa", remessa)
             .bind("geracao", geracao)
             .bind("chegada", agora())
             .bind("cmpt", remessa.size() >= 13 ? remessa.substr(7, 6) : "")
             .bind("st", status)
             .execute(tx);
     } catch (const DatabaseError&) {
-        driver_.erro("Erro no insert da tb_estagio_remessa");
+        g.driver.erro("Erro no insert da tb_estagio_remessa");
     }
 }
 
-bool Execucao::linhaEstatistica(Transaction& tx, const std::string& remessa, const EstatisticaRemessa& e,
+bool Execucao::linhaEstatistica(Gravacao& g, Transaction& tx, const std::string& remessa, const EstatisticaRemessa& e,
                                 long long lidos) {
     const std::string& t = op_.textoCompetencia;
     const std::string cmpt =
         (t.size() >= 7 ? t.substr(3, 4) : "") + t.substr(0, std::min<std::size_t>(2, t.size()));
     bool existe = false;
     {
-        Cursor c = selEstatistica_.bind("v1", remessa).open(tx);
+        Cursor c = g.selEstatistica.bind("v1", remessa).open(tx);
         existe = c.next();
     }
-    Statement& st = existe ? updEstatistica_ : insEstatistica_;
+    Statement& st = existe ? g.updEstatistica : g.insEstatistica;
     st.bind("nu_rem", remessa);
     st.bind("dt_cheg", agora())
         .bind("dt_comp", cmpt)
@@ -461,7 +520,7 @@ bool Execucao::linhaEstatistica(Transaction& tx, const std::string& remessa, con
     try {
         st.execute(tx);
     } catch (const DatabaseError&) {
-        driver_.erro(std::string("Erro de ") + (existe ? "UPDATE" : "INSERT") + " na TB_REMESSA_ESTATISTICA");
+        g.driver.erro(std::string("Erro de ") + (existe ? "UPDATE" : "INSERT") + " na TB_REMESSA_ESTATISTICA");
         return false;
     }
     return true;
@@ -473,51 +532,61 @@ bool Execucao::armazena(Arquivo& a) {
     const std::string& remessa = a.remessa;
     const DataHora& geracao = a.geracao;
     const ResultadoCritica& c = a.resultado;
+    Gravacao& g = *gravacoes_[armazenados_++ % 2];
     driver_.status("Processando arquivo " + remessa);
     driver_.processaEventos();
     if (c.gravouErros()) ++k.arquivosErro;
     if (c.gravouAgravo()) ++k.arquivosAgravo;
 
-    // The staged rows are sorted while the batch before still commits.
+    const bool armazenavel = !c.erro && !c.semMovimento;
     std::optional<Cursor> estagiados;
-    if (!c.erro && !c.semMovimento) estagiados.emplace(armazena_.abreEstagiados(*a.estagio->tx, remessa));
-    // Everything from here reads what the earlier passes stored: their commit must be done.
-    concluiPendente();
-    auto tx = std::make_unique<Transaction>(db_);
+    if (armazenavel) estagiados.emplace(g.armazena.abreEstagiados(*a.estagio->tx, remessa));
+    // While the batch before commits, this one is stored beside it: it touches none of its rows
+    // unless the two share a batch number or an establishment, and then it waits.
+    if (pendente_ && (pendente_->remessa == remessa || pendente_->cnes == c.cnes ||
+                      pendente_->remessa.substr(0, 7) == remessa.substr(0, 7)))
+        concluiPendente();
+    g.driver.retem();
+    auto tx = std::make_unique<Transaction>(g.db);
     if (!c.erro) {
         ++k.corretos;
         if (a.substitui) {
             // Not caught: a failure here stops the run, and the pass is rolled back whole.
             const std::string cmpt = remessa.size() >= 13 ? remessa.substr(7, 6) : "";
-            delHosp_.bind("cnes", remessa.substr(0, 7)).bind("cmpt", cmpt).execute(*tx);
-            updSubstituida_.bind("st1", "3")
+            g.delHosp.bind("cnes", remessa.substr(0, 7)).bind("cmpt", cmpt).execute(*tx);
+            g.updSubstituida.bind("st1", "3")
                 .bind("remessa", remessa)
                 .bind("cmpt", cmpt)
                 .bind("st2", "1")
                 .execute(*tx);
         }
-        armazena_.apagaAnteriores(*tx, c.cnes, remessa);
-        linhaEstabelecimento(*tx, remessa, c.semMovimento ? "2" : "1");
+        g.armazena.apagaAnteriores(*tx, c.cnes, remessa);
+        linhaEstabelecimento(g, *tx, remessa, c.semMovimento ? "2" : "1");
         if (c.semMovimento) {
-            linhaRemessa(*tx, remessa, geracao, "1");
+            linhaRemessa(g, *tx, remessa, geracao, "1");
             ++k.semMovimento;
         } else {
             ++k.importados;
-            linhaRemessa(*tx, remessa, geracao, "1");
-            armazena_.armazena(*tx, *estagiados, c.cnes, remessa, geracao);
+            linhaRemessa(g, *tx, remessa, geracao, "1");
+            g.armazena.armazena(*tx, *estagiados, c.cnes, remessa, geracao, numeracao_);
         }
     } else {
         ++k.comErros;
-        if (!c.cnesRecusado) linhaRemessa(*tx, remessa, geracao, "2");
+        if (!c.cnesRecusado) linhaRemessa(g, *tx, remessa, geracao, "2");
     }
+    // The batch before is done (committed, deleted, its protocol shown) before this one's
+    // numbers go to TB_CONTROLE and before anything of this one is said.
+    concluiPendente();
+    g.driver.libera();
+    if (armazenavel) g.armazena.gravaNumeracao(*tx);
     ++k.criticados;
     driver_.status("");
 
     if (!c.erro && c.linhasLidas >= 1) {
         const std::string cmpt = remessa.size() >= 13 ? remessa.substr(7, 6) : "";
-        EstatisticaRemessa e = armazena_.estatistica(*tx, c.cnes, cmpt, remessa);
+        EstatisticaRemessa e = g.armazena.estatistica(*tx, c.cnes, cmpt, remessa);
         const long long lidos = c.linhasLidas - 2;
-        if (!linhaEstatistica(*tx, remessa, e, lidos)) {
+        if (!linhaEstatistica(g, *tx, remessa, e, lidos)) {
             passo.interrompe = true;
         } else {
             passo.estatistica = true;
@@ -538,8 +607,8 @@ bool Execucao::armazena(Arquivo& a) {
         }
     }
     const bool segue = !passo.interrompe;
-    pendente_ = Pendente{a.indice, a.caminho, remessa, std::move(passo)};
-    commit_.inicia(std::move(tx));
+    pendente_ = Pendente{a.indice, a.caminho, remessa, c.cnes, std::move(passo), &g};
+    g.commit.inicia(std::move(tx));
     estagiados.reset();
     a.estagio->sujo = true;
     return segue;
