@@ -269,6 +269,81 @@ TEST_F(ImportaTeste, NomeComAspaSubstituidoAtualizaEstatistica) {
     EXPECT_EQ(conta("tb_internacao"), 3);
 }
 
+// Batches stored while the one before still commits: the numbers run on across them without
+// gaps or repeats, and what the storage of a batch says comes after the protocol of the batch
+// before, as when they go one after the other.
+TEST_F(ImportaTeste, LotesSeguidosNumeracaoContinuaEMensagensEmOrdem) {
+    const auto cnes = CadastraEstabelecimentos(db(), 3);
+    std::vector<fs::path> zips;
+    std::vector<std::string> remessas;
+    for (int k = 0; k < 3; ++k) {
+        GeradorRemessa g(cnes[k], kCmpt);
+        for (const char* pront : {"PR0001", "PR0002"})
+            g.registro(InternacaoValida(kCmpt)
+                           .com(CampoRemessa::Prontuario, pront)
+                           .com(CampoRemessa::CNS, "")
+                           .com(CampoRemessa::NomePaciente, std::string("PACIENTE ") + pront));
+        g.registro(ConsolidadoValido(kCmpt));
+        if (k == 1) g.registro(ConsolidadoValido(kCmpt));  // an equal count: its storage warns
+        zips.push_back(zipa(g, kGeracao));
+        remessas.push_back(g.remessa());
+    }
+    auto r = importa(zips);
+    ASSERT_TRUE(r.concluida) << ::testing::PrintToString(driver_.textos());
+    EXPECT_EQ(r.contadores.importados, 3);
+    for (const char* t : {"tb_internacao", "tb_paciente"}) {
+        const std::string n = std::string(t) == "tb_paciente" ? "nu_seq_id_paciente" : "nu_seq_id_internacao";
+        EXPECT_EQ(valor("select count(distinct " + n + ") || '/' || min(" + n + ") || '/' || max(" + n +
+                        ") from " + t),
+                  "6/1/6")
+            << t;
+    }
+    EXPECT_EQ(valor("select valor from tb_controle where campo = 'SEQ_INT'"), "6");
+    EXPECT_EQ(valor("select valor from tb_controle where campo = 'SEQ_PAC'"), "6");
+    EXPECT_EQ(conta("tb_a_consolidado"), 3);
+
+    const auto textos = driver_.textos();
+    auto posicao = [&](auto&& condicao) {
+        for (std::size_t i = 0; i < textos.size(); ++i)
+            if (condicao(textos[i])) return i;
+        ADD_FAILURE() << "mensagem ausente: " << ::testing::PrintToString(textos);
+        return textos.size();
+    };
+    auto protocolo = [&](const std::string& rem) {
+        return posicao([&](const std::string& t) {
+            return t.rfind("O relatório foi salvo na pasta ", 0) == 0 && t.find("PT" + rem) != std::string::npos;
+        });
+    };
+    const std::size_t aviso =
+        posicao([](const std::string& t) { return t.rfind("Aviso tb_a_consolidado", 0) == 0; });
+    EXPECT_LT(protocolo(remessas[0]), aviso);
+    EXPECT_LT(aviso, protocolo(remessas[1]));
+    EXPECT_LT(protocolo(remessas[1]), protocolo(remessas[2]));
+}
+
+// Two files of one establishment under different names in one run: the second is stored only
+// after the first has committed, and finds the patient instead of adding the patient again.
+TEST_F(ImportaTeste, MesmoEstabelecimentoEmDoisArquivosEncontraOPaciente) {
+    GeradorRemessa g(kCnesGerador, kCmpt);
+    g.registro(InternacaoValida(kCmpt));
+    GeradorRemessa h(kCnesGerador, kCmpt);
+    h.registro(InternacaoValida(kCmpt)
+                   .com(CampoRemessa::DataInternacao, "20032012")
+                   .com(CampoRemessa::DataSaida, "22032012"));
+    std::filesystem::create_directories(origem());
+    const auto zip = origem() / "DOIS.ZIP";
+    ZipaComLibzip(zip,
+                  {{"A000001" + std::string(kCmpt) + ".VLT", g.conteudo(), {}},
+                   {"B000002" + std::string(kCmpt) + ".VLT", h.conteudo(), {}}},
+                  kSenhaRemessa, kGeracao);
+    auto r = importa({zip});
+    ASSERT_TRUE(r.concluida) << ::testing::PrintToString(driver_.textos());
+    EXPECT_EQ(r.contadores.importados, 2);
+    EXPECT_EQ(conta("tb_paciente"), 1);
+    EXPECT_EQ(conta("tb_internacao"), 2);
+    EXPECT_EQ(valor("select count(distinct nu_seq_id_paciente) from tb_internacao"), "1");
+}
+
 TEST_F(ImportaTeste, ArquivosComProblemasNaoParamAExecucao) {
     fs::create_directories(origem());
     auto correta = remessaCorreta();
