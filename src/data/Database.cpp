@@ -527,17 +527,35 @@ struct Statement::Impl {
         }
     }
 
+    // The distinct names with the positions where each occurs, built once per statement.
+    struct Nome {
+        std::string nome;
+        std::vector<std::size_t> posicoes;
+    };
+    std::vector<Nome> nomes;
+    std::size_t proximoNome = 0;  // where the next look-up starts: names are mostly bound in order
+
+    void indexaNomes() {
+        for (std::size_t i = 0; i < paramNames.size(); ++i) {
+            auto it = std::find_if(nomes.begin(), nomes.end(), [&](const Nome& n) { return n.nome == paramNames[i]; });
+            if (it == nomes.end()) it = nomes.insert(nomes.end(), Nome{paramNames[i], {}});
+            it->posicoes.push_back(i);
+        }
+    }
+
     // Every occurrence of a named parameter.
     template <class F>
     void forEach(std::string_view nome, F&& f) {
         if (!nome.empty() && nome[0] == ':') nome.remove_prefix(1);
-        bool achou = false;
-        for (std::size_t i = 0; i < paramNames.size(); ++i)
-            if (mesmoNome(paramNames[i], nome)) {
-                f(values[i]);
-                achou = true;
-            }
-        if (!achou) throw DatabaseError("parâmetro inexistente: " + std::string(nome));
+        const std::size_t n = nomes.size();
+        for (std::size_t k = 0; k < n; ++k) {
+            const std::size_t j = (proximoNome + k) % n;
+            if (!mesmoNome(nomes[j].nome, nome)) continue;
+            for (auto i : nomes[j].posicoes) f(values[i]);
+            proximoNome = j + 1;
+            return;
+        }
+        throw DatabaseError("parâmetro inexistente: " + std::string(nome));
     }
 };
 
@@ -552,6 +570,7 @@ Statement Database::prepare(std::string_view sql) {
     impl->sql = std::string(sql);
     impl->positional = parseNamedParameters(sql, impl->paramNames);
     impl->values.resize(impl->paramNames.size());
+    impl->indexaNomes();
     impl->prepare(nullptr);
     return Statement(std::move(impl));
 }
