@@ -88,14 +88,18 @@ std::string parseNamedParameters(std::string_view sql, std::vector<std::string>&
     return out;
 }
 
-std::vector<unsigned char> readCommittedTpb(bool readOnly) {
-    return {isc_tpb_version3, static_cast<unsigned char>(readOnly ? isc_tpb_read : isc_tpb_write),
-            isc_tpb_read_committed, isc_tpb_rec_version, isc_tpb_wait};
+std::vector<unsigned char> readCommittedTpb(Transaction::Modo modo) {
+    std::vector<unsigned char> tpb{
+        isc_tpb_version3,
+        static_cast<unsigned char>(modo == Transaction::Modo::SomenteLeitura ? isc_tpb_read : isc_tpb_write),
+        isc_tpb_read_committed, isc_tpb_rec_version, isc_tpb_wait};
+    if (modo == Transaction::Modo::Carga) tpb.push_back(isc_tpb_no_auto_undo);
+    return tpb;
 }
 
-ITransaction* startTx(IAttachment* att, bool readOnly) {
+ITransaction* startTx(IAttachment* att, Transaction::Modo modo) {
     ThrowStatusWrapper st(master()->getStatus());
-    auto tpb = readCommittedTpb(readOnly);
+    auto tpb = readCommittedTpb(modo);
     try {
         auto* tx = att->startTransaction(&st, static_cast<unsigned>(tpb.size()), tpb.data());
         st.dispose();
@@ -344,7 +348,7 @@ void Database::execute(std::string_view sql) {
 
 Transaction::Transaction(Database& db, Modo modo) : db_(db) {
     db_.ensureAttached();
-    handle_ = startTx(static_cast<IAttachment*>(db_.attachmentHandle()), modo == Modo::SomenteLeitura);
+    handle_ = startTx(static_cast<IAttachment*>(db_.attachmentHandle()), modo);
 }
 
 Transaction::~Transaction() {

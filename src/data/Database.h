@@ -33,7 +33,9 @@ class Statement;
 // Destroyed without commit() it rolls back.
 class Transaction {
 public:
-    enum class Modo { LeituraEscrita, SomenteLeitura };
+    // Carga: writes in bulk that are only ever committed whole; the engine keeps no undo log of
+    // the transaction, so a rollback leaves its rows to be collected as garbage instead.
+    enum class Modo { LeituraEscrita, SomenteLeitura, Carga };
     // Read committed, waiting on locks. A read-only one is cheap to start and end (look-ups).
     explicit Transaction(Database& db, Modo modo = Modo::LeituraEscrita);
     ~Transaction();

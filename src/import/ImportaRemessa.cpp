@@ -547,7 +547,7 @@ bool Execucao::armazena(Arquivo& a) {
                       pendente_->remessa.substr(0, 7) == remessa.substr(0, 7)))
         concluiPendente();
     g.driver.retem();
-    auto tx = std::make_unique<Transaction>(g.db);
+    auto tx = std::make_unique<Transaction>(g.db, Transaction::Modo::Carga);
     if (!c.erro) {
         ++k.corretos;
         if (a.substitui) {

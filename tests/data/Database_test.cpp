@@ -95,6 +95,28 @@ TEST_F(DatabaseTest, TransactionIsWholeOrNothing) {
     EXPECT_EQ(t.conta("T"), 2);
 }
 
+// A bulk-load transaction keeps no undo log of its own, yet a statement that fails halfway
+// still leaves nothing of itself, and a rollback still leaves nothing of the transaction.
+TEST_F(DatabaseTest, BulkLoadTransactionStillWholeOrNothing) {
+    auto ins = t.db().prepare("insert into T (A, N) values (:a, :n)");
+    auto carrega = [&](Transaction& tx) {
+        for (int n : {1, 2, 3}) ins.bind("a", "L" + std::to_string(n)).bind("n", n).execute(tx);
+        // Fails on the second row, after the first one was changed.
+        EXPECT_THROW(t.db().prepare("update T set N = 10 / (N - 2)").execute(tx), DatabaseError);
+    };
+    {
+        Transaction tx(t.db(), Transaction::Modo::Carga);
+        carrega(tx);
+        tx.rollback();
+    }
+    EXPECT_EQ(t.conta("T"), 0);
+    Transaction tx(t.db(), Transaction::Modo::Carga);
+    carrega(tx);
+    tx.commit();
+    EXPECT_EQ(t.conta("T"), 3);
+    EXPECT_EQ(t.conta("T", "N = cast(substring(A from 2) as integer)"), 3);  // every row as inserted
+}
+
 TEST_F(DatabaseTest, StatementsSurviveADetach) {
     auto sel = t.db().prepare("select count(*) C from T");
     t.db().detach();
