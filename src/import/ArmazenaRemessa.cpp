@@ -210,20 +210,6 @@ ArmazenaRemessa::ArmazenaRemessa(Database& db, Driver& driver)
 
 ArmazenaRemessa::~ArmazenaRemessa() = default;
 
-Statement& ArmazenaRemessa::leituraEstagio(Transaction& estagio) {
-    Database& db = estagio.database();
-    for (auto& [banco, st] : selMovimento_)
-        if (banco == &db) return st;
-    // A fixed order, whatever the staging table's pages hold (rows of a stopped run leave room
-    // that later rows fill): a batch imported again, or resumed after a stop, numbers its rows
-    // and keeps the same one of two overlapping records exactly as the first time.
-    selMovimento_.emplace_back(
-        &db, db.prepare("select * from tb_movimento  where nu_remessa = :remessa "
-                        "order by nu_prontuario, dt_internacao, dt_saida, tp_registro, co_proced_realizado, "
-                        "co_modalidade, co_fonte_remunera, co_operadora, no_paciente, nu_cns, "
-                        "dt_nasc_paciente, co_sexo, nu_quantidade, co_tipo_alta, co_diag_prin, co_diag_sec"));
-    return selMovimento_.back().second;
-}
 
 void ArmazenaRemessa::apagaAnteriores(Transaction& tx, const std::string& cnes, const std::string& remessa) {
     try {
@@ -291,13 +277,21 @@ void ArmazenaRemessa::gravaControle(Transaction& tx, const char* campo, std::int
     }
 }
 
-Cursor ArmazenaRemessa::abreEstagiados(Transaction& estagio, const std::string& remessa) {
-    return leituraEstagio(estagio).bind("remessa", remessa).open(estagio);
+Statement PreparaLeituraEstagio(Database& estagio) {
+    // A fixed order, whatever the staging table's pages hold (rows of a stopped run leave room
+    // that later rows fill): a batch imported again, or resumed after a stop, numbers its rows
+    // and keeps the same one of two overlapping records exactly as the first time.
+    return estagio.prepare(
+        "select * from tb_movimento  where nu_remessa = :remessa "
+        "order by nu_prontuario, dt_internacao, dt_saida, tp_registro, co_proced_realizado, "
+        "co_modalidade, co_fonte_remunera, co_operadora, no_paciente, nu_cns, "
+        "dt_nasc_paciente, co_sexo, nu_quantidade, co_tipo_alta, co_diag_prin, co_diag_sec");
 }
 
 void ArmazenaRemessa::armazena(Transaction& tx, Transaction& estagio, const std::string& cnes,
                                const std::string& remessa, const DataHora& geracao) {
-    Cursor c = abreEstagiados(estagio, remessa);
+    Statement leitura = PreparaLeituraEstagio(estagio.database());
+    Cursor c = leitura.bind("remessa", remessa).open(estagio);
     Numeracao n;
     armazena(tx, c, cnes, remessa, geracao, n);
     gravaNumeracao(tx);

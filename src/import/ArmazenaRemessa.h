@@ -43,14 +43,13 @@ public:
     void armazena(Transaction& tx, Transaction& estagio, const std::string& cnes, const std::string& remessa,
                   const DataHora& geracao);
     // The same in steps, for a run that stores a batch while the one before it still commits:
-    // the staged rows opened (the engine sorts them then); the rows stored, numbered after the
+    // the staged rows opened elsewhere (PreparaLeituraEstagio); the rows stored, numbered after the
     // greater of TB_CONTROLE and `numeracao` (the last numbers this run gave, perhaps not yet
     // committed), which is brought up to date; then, once the batch before has committed, the
     // new numbers written to TB_CONTROLE.
     struct Numeracao {
         std::int64_t paciente = 0, internacao = 0;
     };
-    Cursor abreEstagiados(Transaction& estagio, const std::string& remessa);
     void armazena(Transaction& tx, Cursor& estagiados, const std::string& cnes, const std::string& remessa,
                   const DataHora& geracao, Numeracao& numeracao);
     void gravaNumeracao(Transaction& tx);
@@ -91,10 +90,6 @@ private:
 
     Database& db_;
     Driver& driver_;
-    // The staged rows are read back through the attachment that staged them: one statement each.
-    Statement& leituraEstagio(Transaction& estagio);
-
-    std::vector<std::pair<Database*, Statement>> selMovimento_;
     Statement insPaciente_, updPaciente_, updPacienteCns_, insInternacao_, insConsolidado_,
         selConsolidado_, selControle_, updControle_, delInternacao_, delConsolidado_, selPacientes_,
         selInternacoes_;
@@ -111,6 +106,10 @@ private:
     std::int64_t pacLido_ = 0, intLido_ = 0;  // TB_CONTROLE as read by the last armazena
     long long pacientesInseridos_ = 0, internacoesInseridas_ = 0, consolidadosInseridos_ = 0;
 };
+
+// The staged rows of a batch (:remessa), in the order they are stored, prepared on the
+// attachment whose transaction staged them.
+Statement PreparaLeituraEstagio(Database& estagio);
 
 // The server's text comparison: the shorter text is padded with blanks.
 int ComparaTexto(std::string_view a, std::string_view b);

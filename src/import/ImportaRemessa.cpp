@@ -173,7 +173,8 @@ struct Estagio {
           selDuplicada(db->prepare("select * from tb_estagio_remessa where nu_remessa = :remessa and "
                                    "dt_geracao_remessa >= :geracao and dt_competencia = :cmpt")),
           selImportada(db->prepare("select * from tb_estagio_remessa where nu_remessa = :remessa and  "
-                                   "dt_competencia = :cmpt and nu_status = :st")) {}
+                                   "dt_competencia = :cmpt and nu_status = :st")),
+          selMovimento(PreparaLeituraEstagio(*db)) {}
 
     // Undoes the staged rows of the pass before (kept until its storage read them) and opens the
     // savepoint of the next one.
@@ -185,7 +186,7 @@ struct Estagio {
 
     std::unique_ptr<Database> db;
     CriticaRemessa critica;
-    Statement selDuplicada, selImportada;
+    Statement selDuplicada, selImportada, selMovimento;
     std::optional<Transaction> tx;
     bool sujo = false;  // staged rows of a finished pass are still there
 };
@@ -202,6 +203,9 @@ struct Arquivo {
             try {
                 e.novoPasso();
                 resultado = e.critica.critica(caminho, p, *e.tx);
+                // The staged rows are opened here too: the engine sorts them off the storing thread.
+                if (!resultado.erro && !resultado.semMovimento)
+                    estagiados.emplace(e.selMovimento.bind("remessa", remessa).open(*e.tx));
             } catch (...) {
                 erro = std::current_exception();
             }
@@ -220,6 +224,7 @@ struct Arquivo {
     Estagio* estagio = nullptr;
     bool substitui = false;  // the replacement answer as it stood after this file's duplicate check
     ResultadoCritica resultado;
+    std::optional<Cursor> estagiados;  // the staged rows, when the file is to be stored
     std::exception_ptr erro;
     std::thread linha;
 };
@@ -539,8 +544,6 @@ bool Execucao::armazena(Arquivo& a) {
     if (c.gravouAgravo()) ++k.arquivosAgravo;
 
     const bool armazenavel = !c.erro && !c.semMovimento;
-    std::optional<Cursor> estagiados;
-    if (armazenavel) estagiados.emplace(g.armazena.abreEstagiados(*a.estagio->tx, remessa));
     // While the batch before commits, this one is stored beside it: it touches none of its rows
     // unless the two share a batch number or an establishment, and then it waits.
     if (pendente_ && (pendente_->remessa == remessa || pendente_->cnes == c.cnes ||
@@ -568,7 +571,7 @@ bool Execucao::armazena(Arquivo& a) {
         } else {
             ++k.importados;
             linhaRemessa(g, *tx, remessa, geracao, "1");
-            g.armazena.armazena(*tx, *estagiados, c.cnes, remessa, geracao, numeracao_);
+            g.armazena.armazena(*tx, *a.estagiados, c.cnes, remessa, geracao, numeracao_);
         }
     } else {
         ++k.comErros;
@@ -609,7 +612,7 @@ bool Execucao::armazena(Arquivo& a) {
     const bool segue = !passo.interrompe;
     pendente_ = Pendente{a.indice, a.caminho, remessa, c.cnes, std::move(passo), &g};
     g.commit.inicia(std::move(tx));
-    estagiados.reset();
+    a.estagiados.reset();
     a.estagio->sujo = true;
     return segue;
 }
