@@ -773,6 +773,17 @@ std::size_t Cursor::columnCount() const { return impl_->fields.size(); }
 std::string Cursor::columnName(std::size_t i) const { return impl_->fields.at(i).name; }
 std::string Cursor::text(std::size_t i) const { return impl_->text(impl_->fields.at(i)); }
 
+std::string_view Cursor::textView(std::size_t i) const {
+    const Field& f = impl_->fields.at(i);
+    if (impl_->null(f)) return {};
+    const unsigned char* p = &impl_->buf[f.offset];
+    if (f.type == SQL_TEXT) return {reinterpret_cast<const char*>(p), f.length};
+    if (f.type != SQL_VARYING) throw DatabaseError("coluna não é texto: " + f.name);
+    unsigned short len;
+    std::memcpy(&len, p, sizeof len);
+    return {reinterpret_cast<const char*>(p + sizeof len), len};
+}
+
 std::int64_t Cursor::integer(std::string_view coluna) const {
     const Field& f = impl_->field(coluna);
     if (impl_->null(f)) return 0;

@@ -74,6 +74,9 @@ public:
     std::size_t columnCount() const;
     std::string columnName(std::size_t i) const;
     std::string text(std::size_t i) const;
+    // A text column of the current row without a copy, valid until the next row; NULL reads as
+    // "". Other types fail.
+    std::string_view textView(std::size_t i) const;
     void close();
 
 private:

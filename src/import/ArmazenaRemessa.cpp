@@ -114,48 +114,49 @@ constexpr std::array<const char*, 36> kColunasEstagio{
     "NU_TISS"};
 
 // One staged row of TB_MOVIMENTO, as staged.
+// The fields view the cursor's current row: a Registro lives until the next row is read.
 struct ArmazenaRemessa::Registro {
-    std::string tipo, cnes, pront, internacao, saida, alta, proc, diagPrin, diagSec, dsProc, fonte, nome,
+    std::string_view tipo, cnes, pront, internacao, saida, alta, proc, diagPrin, diagSec, dsProc, fonte, nome,
         nasc, cns, sexo, logradouro, numero, complemento, cep, municipio, uf, operadora, cnpj, beneficiario,
         qtNasc, uti, obito, nasc1, nasc2, nasc3, nasc4, nasc5, competencia, quantidade, modalidade, tiss;
     // `pos`: where each of kColunasEstagio stands in the cursor, found once per batch.
     Registro(const Cursor& c, const std::array<std::size_t, 36>& pos)
-        : tipo(c.text(pos[0])),
-          cnes(c.text(pos[1])),
-          pront(c.text(pos[2])),
-          internacao(c.text(pos[3])),
-          saida(c.text(pos[4])),
-          alta(c.text(pos[5])),
-          proc(c.text(pos[6])),
-          diagPrin(c.text(pos[7])),
-          diagSec(c.text(pos[8])),
-          dsProc(c.text(pos[9])),
-          fonte(c.text(pos[10])),
-          nome(c.text(pos[11])),
-          nasc(c.text(pos[12])),
-          cns(c.text(pos[13])),
-          sexo(c.text(pos[14])),
-          logradouro(c.text(pos[15])),
-          numero(c.text(pos[16])),
-          complemento(c.text(pos[17])),
-          cep(c.text(pos[18])),
-          municipio(c.text(pos[19])),
-          uf(c.text(pos[20])),
-          operadora(c.text(pos[21])),
-          cnpj(c.text(pos[22])),
-          beneficiario(c.text(pos[23])),
-          qtNasc(c.text(pos[24])),
-          uti(c.text(pos[25])),
-          obito(c.text(pos[26])),
-          nasc1(c.text(pos[27])),
-          nasc2(c.text(pos[28])),
-          nasc3(c.text(pos[29])),
-          nasc4(c.text(pos[30])),
-          nasc5(c.text(pos[31])),
-          competencia(c.text(pos[32])),
-          quantidade(c.text(pos[33])),
-          modalidade(c.text(pos[34])),
-          tiss(c.text(pos[35])) {}
+        : tipo(c.textView(pos[0])),
+          cnes(c.textView(pos[1])),
+          pront(c.textView(pos[2])),
+          internacao(c.textView(pos[3])),
+          saida(c.textView(pos[4])),
+          alta(c.textView(pos[5])),
+          proc(c.textView(pos[6])),
+          diagPrin(c.textView(pos[7])),
+          diagSec(c.textView(pos[8])),
+          dsProc(c.textView(pos[9])),
+          fonte(c.textView(pos[10])),
+          nome(c.textView(pos[11])),
+          nasc(c.textView(pos[12])),
+          cns(c.textView(pos[13])),
+          sexo(c.textView(pos[14])),
+          logradouro(c.textView(pos[15])),
+          numero(c.textView(pos[16])),
+          complemento(c.textView(pos[17])),
+          cep(c.textView(pos[18])),
+          municipio(c.textView(pos[19])),
+          uf(c.textView(pos[20])),
+          operadora(c.textView(pos[21])),
+          cnpj(c.textView(pos[22])),
+          beneficiario(c.textView(pos[23])),
+          qtNasc(c.textView(pos[24])),
+          uti(c.textView(pos[25])),
+          obito(c.textView(pos[26])),
+          nasc1(c.textView(pos[27])),
+          nasc2(c.textView(pos[28])),
+          nasc3(c.textView(pos[29])),
+          nasc4(c.textView(pos[30])),
+          nasc5(c.textView(pos[31])),
+          competencia(c.textView(pos[32])),
+          quantidade(c.textView(pos[33])),
+          modalidade(c.textView(pos[34])),
+          tiss(c.textView(pos[35])) {}
 
     std::string chavePaciente() const { return chave({pront, nasc, nome, sexo}); }
 };
@@ -376,7 +377,7 @@ void ArmazenaRemessa::passoPaciente(Transaction& tx, const Registro& r) {
         }
         seqPac_ = seq;
         ++pacientesInseridos_;
-        achados.insert(achados.begin(), Paciente{seq, r.cns});
+        achados.insert(achados.begin(), Paciente{seq, std::string(r.cns)});
     };
     auto atualiza = [&](Paciente& p, bool comCns) {
         Statement& st = comCns ? updPacienteCns_ : updPaciente_;
@@ -395,7 +396,7 @@ void ArmazenaRemessa::passoPaciente(Transaction& tx, const Registro& r) {
             return;
         }
         // Every row with this number changes on the server; ours holds one.
-        if (comCns) p.cns = r.cns;
+        if (comCns) p.cns = std::string(r.cns);
     };
 
     if (achados.empty()) {
