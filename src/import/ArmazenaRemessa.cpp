@@ -316,6 +316,7 @@ void ArmazenaRemessa::armazena(Transaction& tx, Cursor& c, const std::string& cn
             if (c.columnName(i) == kColunasEstagio[k]) pos[k] = i;
         if (pos[k] == c.columnCount()) throw DatabaseError(std::string("coluna inexistente: ") + kColunasEstagio[k]);
     }
+    std::size_t lidos = 0;
     while (c.next()) {
         const Registro r(c, pos);
         if (r.tipo == "2" || r.tipo == "4") {
@@ -336,7 +337,8 @@ void ArmazenaRemessa::armazena(Transaction& tx, Cursor& c, const std::string& cn
                 driver_.erro("Erro ao inserir consolidado!");
             }
         }
-        driver_.processaEventos();
+        // Often enough for the screen to repaint, rarely enough to cost nothing.
+        if ((++lidos & 255) == 0) driver_.processaEventos();
     }
     c.close();
     numeracao.paciente = seqPac_;
