@@ -377,7 +377,8 @@ TEST_F(CriticaArquivo, EstagioComCompletacoes) {
         return banco().valor("select " + coluna + " from tb_movimento where " + where);
     };
     // Capitals, trimmed source, operator fields cleared for a source other than 1, 6 and 9.
-    EXPECT_EQ(valor("no_paciente", "nu_operadora = '' and co_fonte_remunera = '2' and tp_registro = '2'"),
+    EXPECT_EQ(valor("no_paciente",
+                    "nu_operadora = '' and co_fonte_remunera = '2' and tp_registro = '2' and dt_saida <> ''"),
               std::string("ANA") + std::string(57, ' '));
     EXPECT_EQ(valor("count(*)", "tp_registro = '2' and co_operadora = '' and co_beneficiario = ''"), "3");
     // Ambulatory record without discharge: the admission date and reason 18; 389 characters.
