@@ -321,6 +321,39 @@ TEST_F(ImportaTeste, LotesSeguidosNumeracaoContinuaEMensagensEmOrdem) {
     EXPECT_LT(protocolo(remessas[1]), protocolo(remessas[2]));
 }
 
+// A statistics row that cannot be written ends the run after its batch, as the pass before the
+// failure left it; the batch after it, already checked and being stored, is left untouched.
+TEST_F(ImportaTeste, EstatisticaQueFalhaEncerraAExecucao) {
+    const auto cnes = CadastraEstabelecimentos(db(), 3);
+    std::vector<fs::path> zips;
+    std::vector<std::string> remessas;
+    for (int k = 0; k < 3; ++k) {
+        GeradorRemessa g(cnes[k], kCmpt);
+        g.registro(InternacaoValida(kCmpt));
+        zips.push_back(zipa(g, kGeracao));
+        remessas.push_back(g.remessa());
+    }
+    db().execute("create exception VELT_TESTE 'recusado'");
+    db().execute("create trigger VELT_TESTE_EST for TB_REMESSA_ESTATISTICA before insert as begin if "
+                 "(new.nu_remessa = '" + remessas[1] + "') then exception VELT_TESTE; end");
+
+    auto r = importa(zips);
+    EXPECT_FALSE(r.concluida);
+    EXPECT_TRUE(disse("Erro de INSERT na TB_REMESSA_ESTATISTICA")) << ::testing::PrintToString(driver_.textos());
+    EXPECT_EQ(r.contadores.importados, 2);
+    EXPECT_EQ(r.contadores.criticados, 2);
+    ASSERT_EQ(protocolos_.dados.size(), 1u);
+    EXPECT_EQ(protocolos_.dados[0].arquivo, remessas[0]);
+    // The failing batch keeps what it stored; the one after it has nothing.
+    EXPECT_EQ(conta("tb_internacao", "nu_remessa = '" + remessas[1] + "'"), 1);
+    EXPECT_EQ(conta("tb_internacao", "nu_remessa = '" + remessas[2] + "'"), 0);
+    EXPECT_EQ(conta("tb_estagio_remessa", "nu_remessa = '" + remessas[2] + "'"), 0);
+    EXPECT_EQ(conta("tb_remessa_estatistica"), 1);
+    EXPECT_EQ(valor("select valor from tb_controle where campo = 'SEQ_INT'"), "2");
+    EXPECT_FALSE(fs::exists(dirRun() / (remessas[1] + ".VLT")));
+    EXPECT_TRUE(fs::exists(dirRun() / (remessas[2] + ".VLT")));
+}
+
 // Two files of one establishment under different names in one run: the second is stored only
 // after the first has committed, and finds the patient instead of adding the patient again.
 TEST_F(ImportaTeste, MesmoEstabelecimentoEmDoisArquivosEncontraOPaciente) {
