@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <system_error>
-#include <utility>
-#include <thread>
-#include <optional>
-#include <memory>
 #include <exception>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <system_error>
+#include <thread>
+#include <utility>
 
 #include "common/Cp1252.h"
 #include "common/DataHora.h"
@@ -36,6 +37,11 @@ std::string conta4(int n) {
     return b;
 }
 
+// Characters 8-13 of a batch number: its competência YYYYMM (empty for a shorter name).
+std::string competenciaDaRemessa(const std::string& remessa) {
+    return remessa.size() >= 13 ? remessa.substr(7, 6) : std::string();
+}
+
 char maiuscula(char c) {
     return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
 }
@@ -47,20 +53,18 @@ struct Passo {
     DadosProtocolo protocolo;
 };
 
-// Commits a pass's transaction on a thread of its own, so that the engine writes the pass's
-// pages to disk while the run goes on with the next batch file. One commit at a time; its
-// failure is raised by espera().
-class CommitEmCurso {
+// Work on a thread of its own. espera() joins it and raises its failure; it is joined anyway
+// when destroyed, so nothing it uses can go first.
+class Tarefa {
 public:
-    ~CommitEmCurso() {
+    ~Tarefa() {
         if (linha_.joinable()) linha_.join();
     }
-    void inicia(std::unique_ptr<Transaction> tx) {
-        tx_ = std::move(tx);
+    void inicia(std::function<void()> trabalho) {
         erro_ = nullptr;
-        linha_ = std::thread([this] {
+        linha_ = std::thread([this, trabalho = std::move(trabalho)] {
             try {
-                tx_->commit();
+                trabalho();
             } catch (...) {
                 erro_ = std::current_exception();
             }
@@ -68,14 +72,35 @@ public:
     }
     void espera() {
         if (linha_.joinable()) linha_.join();
-        tx_.reset();  // rolls back only a transaction whose commit failed
         if (erro_) std::rethrow_exception(std::exchange(erro_, nullptr));
     }
 
 private:
-    std::unique_ptr<Transaction> tx_;
     std::exception_ptr erro_;
     std::thread linha_;
+};
+
+// Commits a pass's transaction on a thread of its own, so that the engine writes the pass's
+// pages to disk while the run goes on with the next batch file. One commit at a time.
+class CommitEmCurso {
+public:
+    void inicia(std::unique_ptr<Transaction> tx) {
+        tx_ = std::move(tx);
+        tarefa_.inicia([this] { tx_->commit(); });
+    }
+    void espera() {
+        try {
+            tarefa_.espera();
+        } catch (...) {
+            tx_.reset();  // the commit failed: rolled back
+            throw;
+        }
+        tx_.reset();
+    }
+
+private:
+    std::unique_ptr<Transaction> tx_;
+    Tarefa tarefa_;  // last: joined before the transaction goes
 };
 
 // What a check running away from the screen may tell: nothing. It only writes files, and
@@ -194,27 +219,15 @@ struct Estagio {
 // One batch file on its way through the run. Its check (reading, checking, staging) runs on a
 // thread of its own, so that it overlaps the storage of the file before it.
 struct Arquivo {
-    ~Arquivo() {
-        if (linha.joinable()) linha.join();
-    }
     void checa(const ParametrosCritica& p) {
-        Estagio& e = *estagio;
-        linha = std::thread([this, &e, p] {
-            try {
-                e.novoPasso();
-                resultado = e.critica.critica(caminho, p, *e.tx);
-                // The staged rows are opened here too: the engine sorts them off the storing thread.
-                if (!resultado.erro && !resultado.semMovimento)
-                    estagiados.emplace(e.selMovimento.bind("remessa", remessa).open(*e.tx));
-            } catch (...) {
-                erro = std::current_exception();
-            }
+        checagem.inicia([this, p] {
+            Estagio& e = *estagio;
+            e.novoPasso();
+            resultado = e.critica.critica(caminho, p, *e.tx);
+            // The staged rows are opened here too: the engine sorts them off the storing thread.
+            if (!resultado.erro && !resultado.semMovimento)
+                estagiados.emplace(e.selMovimento.bind("remessa", remessa).open(*e.tx));
         });
-    }
-    const ResultadoCritica& espera() {
-        if (linha.joinable()) linha.join();
-        if (erro) std::rethrow_exception(erro);
-        return resultado;
     }
 
     std::size_t indice = 0;
@@ -225,8 +238,7 @@ struct Arquivo {
     bool substitui = false;  // the replacement answer as it stood after this file's duplicate check
     ResultadoCritica resultado;
     std::optional<Cursor> estagiados;  // the staged rows, when the file is to be stored
-    std::exception_ptr erro;
-    std::thread linha;
+    Tarefa checagem;                   // last: joined before what it fills goes
 };
 
 // A batch file whose pass is written and whose commit may still be running.
@@ -240,9 +252,9 @@ struct Pendente {
 };
 
 // The import run. The stored rows, control rows and statistics of each batch file are written
-// through the main attachment, in one transaction per file, committed while the run goes on;
-// the staging goes through two staging attachments taken in turn, so that a file is read,
-// checked and staged while the one before it is stored.
+// through two storing attachments taken in turn, in one transaction per file, committed while
+// the next file is stored; the staging goes through two staging attachments taken in turn, so
+// that a file is read, checked and staged while the one before it is stored.
 class Execucao {
 public:
     Execucao(Database& db, Driver& driver, const OpcoesImportacao& op, const Gestor& gestor, fs::path dirtrab,
@@ -352,13 +364,11 @@ void Execucao::percorre(const std::vector<fs::path>& lista) {
     for (std::size_t i = 0; i < lista.size(); ++i) {
         std::unique_ptr<Arquivo> atual = proximo ? std::move(proximo) : entrada(i, lista[i]);
         if (!atual) continue;
-        atual->espera();
+        atual->checagem.espera();
         if (i + 1 < lista.size()) proximo = antecipa(i + 1, lista[i + 1], atual->remessa);
         if (!armazena(*atual)) {
-            // The run ends here: a file checked ahead is dropped unstored.
-            if (proximo) proximo->linha.join();
             concluiPendente();
-            return;
+            return;  // a file checked ahead is dropped unstored
         }
     }
     concluiPendente();
@@ -446,7 +456,7 @@ void Execucao::esvaziaEstagio() {
 
 Execucao::Situacao Execucao::situacao(Estagio& e, const std::string& remessa, const DataHora& geracao) {
     Transaction& tx = *e.tx;
-    const std::string cmpt = remessa.size() >= 13 ? remessa.substr(7, 6) : std::string();
+    const std::string cmpt = competenciaDaRemessa(remessa);
     {
         Cursor c =
             e.selDuplicada.bind("remessa", remessa).bind("geracao", geracao).bind("cmpt", cmpt).open(tx);
@@ -475,7 +485,7 @@ bool Execucao::recusa(Situacao s, const std::string& remessa) {
 
 void Execucao::linhaEstabelecimento(Gravacao& g, Transaction& tx, const std::string& remessa,
                                     const char* status) {
-    const std::string cnes = remessa.substr(0, 7), cmpt = remessa.size() >= 13 ? remessa.substr(7, 6) : "";
+    const std::string cnes = remessa.substr(0, 7), cmpt = competenciaDaRemessa(remessa);
     try {
         g.delHosp.bind("cnes", cnes).bind("cmpt", cmpt).execute(tx);
     } catch (const DatabaseError&) {
@@ -494,7 +504,7 @@ void Execucao::linhaRemessa(Gravacao& g, Transaction& tx, const std::string& rem
         g.insRemessa.bind("remessa", remessa)
             .bind("geracao", geracao)
             .bind("chegada", agora())
-            .bind("cmpt", remessa.size() >= 13 ? remessa.substr(7, 6) : "")
+            .bind("cmpt", competenciaDaRemessa(remessa))
             .bind("st", status)
             .execute(tx);
     } catch (const DatabaseError&) {
@@ -555,7 +565,7 @@ bool Execucao::armazena(Arquivo& a) {
         ++k.corretos;
         if (a.substitui) {
             // Not caught: a failure here stops the run, and the pass is rolled back whole.
-            const std::string cmpt = remessa.size() >= 13 ? remessa.substr(7, 6) : "";
+            const std::string cmpt = competenciaDaRemessa(remessa);
             g.delHosp.bind("cnes", remessa.substr(0, 7)).bind("cmpt", cmpt).execute(*tx);
             g.updSubstituida.bind("st1", "3")
                 .bind("remessa", remessa)
@@ -586,7 +596,7 @@ bool Execucao::armazena(Arquivo& a) {
     driver_.status("");
 
     if (!c.erro && c.linhasLidas >= 1) {
-        const std::string cmpt = remessa.size() >= 13 ? remessa.substr(7, 6) : "";
+        const std::string cmpt = competenciaDaRemessa(remessa);
         EstatisticaRemessa e = g.armazena.estatistica(*tx, c.cnes, cmpt, remessa);
         const long long lidos = c.linhasLidas - 2;
         if (!linhaEstatistica(g, *tx, remessa, e, lidos)) {
