@@ -122,6 +122,17 @@ void TForm23::limpaCampos() {
     Edit3->clear();
 }
 
+// After a change or a deletion: the fields emptied and hidden, the action buttons hidden.
+void TForm23::voltaAoInicio() {
+    limpaCampos();
+    limpaEscolhaLeito();
+    mostraCampos(false);
+    SpeedButton4->hide();
+    SpeedButton1->hide();
+    SpeedButton3->hide();
+    DBNEnv->hide();
+}
+
 void TForm23::limpaEscolhaLeito() {
     // An exclusive group cannot be left without a choice; lift that for the moment of clearing.
     leito_->setExclusive(false);
@@ -241,13 +252,7 @@ void TForm23::SpeedButton3Click() {
         return;
     }
     mensagem("Alteração efetuada");
-    limpaCampos();
-    limpaEscolhaLeito();
-    mostraCampos(false);
-    SpeedButton4->hide();
-    SpeedButton1->hide();
-    SpeedButton3->hide();
-    DBNEnv->hide();
+    voltaAoInicio();
     SpeedButton2->show();
 }
 
@@ -265,13 +270,7 @@ void TForm23::SpeedButton4Click() {
         return;
     }
     mensagem("Delete efetuado");
-    limpaCampos();
-    limpaEscolhaLeito();
-    mostraCampos(false);
-    SpeedButton4->hide();
-    SpeedButton1->hide();
-    SpeedButton3->hide();
-    DBNEnv->hide();
+    voltaAoInicio();
 }
 
 }  // namespace velt::ui

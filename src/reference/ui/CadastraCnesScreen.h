@@ -33,6 +33,7 @@ private:
     void mostraCampos(bool visivel);
     void limpaCampos();
     void limpaEscolhaLeito();
+    void voltaAoInicio();
     bool cnpjAceito();
     bool leitoUti() const;
 
