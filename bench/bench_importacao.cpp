@@ -114,6 +114,8 @@ int main(int argc, char** argv) {
     op.textoCompetencia = "03/2012";
     op.competencia = cmpt;
     op.arquivos = zips;
+    std::printf("importando...\n");
+    std::fflush(stdout);
     auto t0 = Relogio::now();
     ResultadoImportacao r = ImportaRemessas(banco.db(), driver, op);
     const double tempo = segundos(t0);

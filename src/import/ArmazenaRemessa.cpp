@@ -6,6 +6,8 @@
 #include "common/Cp1252.h"
 #include "common/Driver.h"
 #include "common/Validacao.h"
+#include "import/CopiaEstagio.h"
+#include "import/LeitorRemessa.h"
 
 namespace velt {
 
@@ -114,49 +116,49 @@ constexpr std::array<const char*, 36> kColunasEstagio{
     "NU_TISS"};
 
 // One staged row of TB_MOVIMENTO, as staged.
-// The fields view the cursor's current row: a Registro lives until the next row is read.
+// The fields view the current row of where it was read: a Registro lives until the next row is read.
 struct ArmazenaRemessa::Registro {
     std::string_view tipo, cnes, pront, internacao, saida, alta, proc, diagPrin, diagSec, dsProc, fonte, nome,
         nasc, cns, sexo, logradouro, numero, complemento, cep, municipio, uf, operadora, cnpj, beneficiario,
         qtNasc, uti, obito, nasc1, nasc2, nasc3, nasc4, nasc5, competencia, quantidade, modalidade, tiss;
-    // `pos`: where each of kColunasEstagio stands in the cursor, found once per batch.
-    Registro(const Cursor& c, const std::array<std::size_t, 36>& pos)
-        : tipo(c.textView(pos[0])),
-          cnes(c.textView(pos[1])),
-          pront(c.textView(pos[2])),
-          internacao(c.textView(pos[3])),
-          saida(c.textView(pos[4])),
-          alta(c.textView(pos[5])),
-          proc(c.textView(pos[6])),
-          diagPrin(c.textView(pos[7])),
-          diagSec(c.textView(pos[8])),
-          dsProc(c.textView(pos[9])),
-          fonte(c.textView(pos[10])),
-          nome(c.textView(pos[11])),
-          nasc(c.textView(pos[12])),
-          cns(c.textView(pos[13])),
-          sexo(c.textView(pos[14])),
-          logradouro(c.textView(pos[15])),
-          numero(c.textView(pos[16])),
-          complemento(c.textView(pos[17])),
-          cep(c.textView(pos[18])),
-          municipio(c.textView(pos[19])),
-          uf(c.textView(pos[20])),
-          operadora(c.textView(pos[21])),
-          cnpj(c.textView(pos[22])),
-          beneficiario(c.textView(pos[23])),
-          qtNasc(c.textView(pos[24])),
-          uti(c.textView(pos[25])),
-          obito(c.textView(pos[26])),
-          nasc1(c.textView(pos[27])),
-          nasc2(c.textView(pos[28])),
-          nasc3(c.textView(pos[29])),
-          nasc4(c.textView(pos[30])),
-          nasc5(c.textView(pos[31])),
-          competencia(c.textView(pos[32])),
-          quantidade(c.textView(pos[33])),
-          modalidade(c.textView(pos[34])),
-          tiss(c.textView(pos[35])) {}
+    // `v`: the staged columns in the order of kColunasEstagio.
+    explicit Registro(const std::array<std::string_view, 36>& v)
+        : tipo(v[0]),
+          cnes(v[1]),
+          pront(v[2]),
+          internacao(v[3]),
+          saida(v[4]),
+          alta(v[5]),
+          proc(v[6]),
+          diagPrin(v[7]),
+          diagSec(v[8]),
+          dsProc(v[9]),
+          fonte(v[10]),
+          nome(v[11]),
+          nasc(v[12]),
+          cns(v[13]),
+          sexo(v[14]),
+          logradouro(v[15]),
+          numero(v[16]),
+          complemento(v[17]),
+          cep(v[18]),
+          municipio(v[19]),
+          uf(v[20]),
+          operadora(v[21]),
+          cnpj(v[22]),
+          beneficiario(v[23]),
+          qtNasc(v[24]),
+          uti(v[25]),
+          obito(v[26]),
+          nasc1(v[27]),
+          nasc2(v[28]),
+          nasc3(v[29]),
+          nasc4(v[30]),
+          nasc5(v[31]),
+          competencia(v[32]),
+          quantidade(v[33]),
+          modalidade(v[34]),
+          tiss(v[35]) {}
 
     std::string chavePaciente() const { return chave({pront, nasc, nome, sexo}); }
 };
@@ -278,37 +280,10 @@ void ArmazenaRemessa::gravaControle(Transaction& tx, const char* campo, std::int
     }
 }
 
-Statement PreparaLeituraEstagio(Database& estagio) {
-    // A fixed order, whatever the staging table's pages hold (rows of a stopped run leave room
-    // that later rows fill): a batch imported again, or resumed after a stop, numbers its rows
-    // and keeps the same one of two overlapping records exactly as the first time.
-    return estagio.prepare(
-        "select * from tb_movimento  where nu_remessa = :remessa "
-        "order by nu_prontuario, dt_internacao, dt_saida, tp_registro, co_proced_realizado, "
-        "co_modalidade, co_fonte_remunera, co_operadora, no_paciente, nu_cns, "
-        "dt_nasc_paciente, co_sexo, nu_quantidade, co_tipo_alta, co_diag_prin, co_diag_sec");
-}
-
 void ArmazenaRemessa::armazena(Transaction& tx, Transaction& estagio, const std::string& cnes,
                                const std::string& remessa, const DataHora& geracao) {
-    Statement leitura = PreparaLeituraEstagio(estagio.database());
+    Statement leitura = estagio.database().prepare("select * from tb_movimento  where nu_remessa = :remessa ");
     Cursor c = leitura.bind("remessa", remessa).open(estagio);
-    Numeracao n;
-    armazena(tx, c, cnes, remessa, geracao, n);
-    gravaNumeracao(tx);
-}
-
-void ArmazenaRemessa::armazena(Transaction& tx, Cursor& c, const std::string& cnes, const std::string& remessa,
-                               const DataHora& geracao, Numeracao& numeracao) {
-    pacientesInseridos_ = internacoesInseridas_ = consolidadosInseridos_ = 0;
-    carregaIndices(tx, cnes);
-    pacLido_ = leControle(tx, "SEQ_PAC");
-    intLido_ = leControle(tx, "SEQ_INT");
-    seqPac_ = std::max(pacLido_, numeracao.paciente);
-    seqInt_ = std::max(intLido_, numeracao.internacao);
-
-    // The staged rows stream from their cursor while the stores run in the same transaction:
-    // memory does not grow with the size of the batch.
     std::array<std::size_t, 36> pos{};
     for (std::size_t k = 0; k < kColunasEstagio.size(); ++k) {
         pos[k] = c.columnCount();
@@ -316,9 +291,59 @@ void ArmazenaRemessa::armazena(Transaction& tx, Cursor& c, const std::string& cn
             if (c.columnName(i) == kColunasEstagio[k]) pos[k] = i;
         if (pos[k] == c.columnCount()) throw DatabaseError(std::string("coluna inexistente: ") + kColunasEstagio[k]);
     }
+    Numeracao n;
+    armazenaLinhas(
+        tx,
+        [&](std::array<std::string_view, 36>& linha) {
+            if (!c.next()) return false;
+            for (std::size_t k = 0; k < linha.size(); ++k) linha[k] = c.textView(pos[k]);
+            return true;
+        },
+        cnes, remessa, geracao, n);
+    gravaNumeracao(tx);
+}
+
+void ArmazenaRemessa::armazena(Transaction& tx, CopiaEstagio& estagiados, const std::string& cnes,
+                               const std::string& remessa, const DataHora& geracao, Numeracao& numeracao) {
+    // Where each of kColunasEstagio stands in the copy: the CNES, or the field staged into it.
+    static const std::array<std::size_t, 36> campo = [] {
+        std::array<std::size_t, 36> r{};
+        for (std::size_t k = 0; k < kColunasEstagio.size(); ++k) {
+            r[k] = kCamposRemessa;  // the CNES
+            for (const auto& p : kLayoutRemessa)
+                if (std::string_view(p.coluna) == kColunasEstagio[k]) r[k] = static_cast<std::size_t>(p.campo);
+        }
+        return r;
+    }();
+    estagiados.releitura();
+    armazenaLinhas(
+        tx,
+        [&](std::array<std::string_view, 36>& linha) {
+            if (!estagiados.proxima()) return false;
+            for (std::size_t k = 0; k < linha.size(); ++k)
+                linha[k] = campo[k] == kCamposRemessa ? estagiados.cnes()
+                                                      : estagiados[static_cast<CampoRemessa>(campo[k])];
+            return true;
+        },
+        cnes, remessa, geracao, numeracao);
+}
+
+template <class Proxima>
+void ArmazenaRemessa::armazenaLinhas(Transaction& tx, Proxima&& proxima, const std::string& cnes,
+                                     const std::string& remessa, const DataHora& geracao, Numeracao& numeracao) {
+    pacientesInseridos_ = internacoesInseridas_ = consolidadosInseridos_ = 0;
+    carregaIndices(tx, cnes);
+    pacLido_ = leControle(tx, "SEQ_PAC");
+    intLido_ = leControle(tx, "SEQ_INT");
+    seqPac_ = std::max(pacLido_, numeracao.paciente);
+    seqInt_ = std::max(intLido_, numeracao.internacao);
+
+    // The staged rows stream in one at a time while the stores run: memory does not grow with
+    // the size of the batch.
+    std::array<std::string_view, 36> linha;
     std::size_t lidos = 0;
-    while (c.next()) {
-        const Registro r(c, pos);
+    while (proxima(linha)) {
+        const Registro r(linha);
         if (r.tipo == "2" || r.tipo == "4") {
             try {
                 passoPaciente(tx, r);
@@ -340,7 +365,6 @@ void ArmazenaRemessa::armazena(Transaction& tx, Cursor& c, const std::string& cn
         // Often enough for the screen to repaint, rarely enough to cost nothing.
         if ((++lidos & 255) == 0) driver_.processaEventos();
     }
-    c.close();
     numeracao.paciente = seqPac_;
     numeracao.internacao = seqInt_;
 }

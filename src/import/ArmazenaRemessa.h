@@ -13,6 +13,7 @@
 
 namespace velt {
 
+class CopiaEstagio;
 class Driver;
 
 // The figures of a stored batch, for the statistics row and the protocol.
@@ -37,21 +38,21 @@ public:
 
     // Removes what an earlier import of the same batch stored (patients stay).
     void apagaAnteriores(Transaction& tx, const std::string& cnes, const std::string& remessa);
-    // Stores every staged row of the batch, in the order the staging table returns them (the
-    // order they were staged in). The staged rows are read through `estagio`, the transaction
-    // that staged them; everything stored is written through `tx`.
+    // Stores every staged row of the batch, in the order the staging table returns them. The
+    // staged rows are read through `estagio`, the transaction that staged them; everything stored
+    // is written through `tx`.
     void armazena(Transaction& tx, Transaction& estagio, const std::string& cnes, const std::string& remessa,
                   const DataHora& geracao);
     // The same in steps, for a run that stores a batch while the one before it still commits:
-    // the staged rows opened elsewhere (PreparaLeituraEstagio); the rows stored, numbered after the
+    // the staged rows read from their copy, in the order they were staged; the rows stored, numbered after the
     // greater of TB_CONTROLE and `numeracao` (the last numbers this run gave, perhaps not yet
     // committed), which is brought up to date; then, once the batch before has committed, the
     // new numbers written to TB_CONTROLE.
     struct Numeracao {
         std::int64_t paciente = 0, internacao = 0;
     };
-    void armazena(Transaction& tx, Cursor& estagiados, const std::string& cnes, const std::string& remessa,
-                  const DataHora& geracao, Numeracao& numeracao);
+    void armazena(Transaction& tx, CopiaEstagio& estagiados, const std::string& cnes,
+                  const std::string& remessa, const DataHora& geracao, Numeracao& numeracao);
     void gravaNumeracao(Transaction& tx);
     EstatisticaRemessa estatistica(Transaction& tx, const std::string& cnes, const std::string& competencia,
                                    const std::string& remessa);
@@ -77,6 +78,10 @@ private:
     };
     struct Registro;
 
+    // Stores the rows that `proxima` gives one at a time (the staged columns in a fixed order).
+    template <class Proxima>
+    void armazenaLinhas(Transaction& tx, Proxima&& proxima, const std::string& cnes, const std::string& remessa,
+                        const DataHora& geracao, Numeracao& numeracao);
     void carregaIndices(Transaction& tx, const std::string& cnes);
     void passoPaciente(Transaction& tx, const Registro& r);
     void passoInternacao(Transaction& tx, const Registro& r, const std::string& remessa,
@@ -106,10 +111,6 @@ private:
     std::int64_t pacLido_ = 0, intLido_ = 0;  // TB_CONTROLE as read by the last armazena
     long long pacientesInseridos_ = 0, internacoesInseridas_ = 0, consolidadosInseridos_ = 0;
 };
-
-// The staged rows of a batch (:remessa), in the order they are stored, prepared on the
-// attachment whose transaction staged them.
-Statement PreparaLeituraEstagio(Database& estagio);
 
 // The server's text comparison: the shorter text is padded with blanks.
 int ComparaTexto(std::string_view a, std::string_view b);

@@ -8,6 +8,7 @@
 #include "common/Validacao.h"
 #include "data/Database.h"
 #include "import/ArquivoErros.h"
+#include "import/CopiaEstagio.h"
 #include "import/LeitorRemessa.h"
 
 namespace velt {
@@ -340,7 +341,7 @@ struct CriticaRemessa::Impl {
     }
 
     ResultadoCritica executa(const std::filesystem::path& arquivo, const ParametrosCritica& p,
-                             Transaction* tx);
+                             Transaction* tx, CopiaEstagio* copia);
 };
 
 namespace {
@@ -737,8 +738,9 @@ void chaveConsolidado(const RegistroRemessa& reg, std::string& chave) {
 }  // namespace
 
 ResultadoCritica CriticaRemessa::Impl::executa(const std::filesystem::path& arquivo,
-                                               const ParametrosCritica& p, Transaction* tx) {
+                                               const ParametrosCritica& p, Transaction* tx, CopiaEstagio* copia) {
     ResultadoCritica r;
+    if (copia) copia->recomeca();
     Passo passo(msg, cache, arquivo, p, r);
     auto termina = [&] {
         if (passo.erros().saida().fecha()) {
@@ -799,6 +801,8 @@ ResultadoCritica CriticaRemessa::Impl::executa(const std::filesystem::path& arqu
     }
 
     RegistroRemessa reg;
+    std::array<std::string_view, kCamposRemessa> estagiado;  // the values staged
+    std::string cmptEstagiada;
     std::unordered_set<std::string> consolidados;
     std::string chave;
     bool repetido = false;
@@ -808,14 +812,12 @@ ResultadoCritica CriticaRemessa::Impl::executa(const std::filesystem::path& arqu
         passo.criticaRegistro(reg, r.linhasLidas);
         ++r.registros;
         if (tx) {
-            for (std::size_t i = 0; i < kCamposRemessa; ++i) {
-                const auto campo = static_cast<C>(i);
-                if (campo == C::Competencia)
-                    insercao->bind(":dt_competencia", competenciaAAAAMM(reg[campo]));
-                else
-                    insercao->bind(parametros[i], reg[campo]);
-            }
+            estagiado = reg.campos();
+            cmptEstagiada = competenciaAAAAMM(reg[C::Competencia]);
+            estagiado[static_cast<std::size_t>(C::Competencia)] = cmptEstagiada;
+            for (std::size_t i = 0; i < kCamposRemessa; ++i) insercao->bind(parametros[i], estagiado[i]);
             insercao->execute(*tx);
+            if (copia) copia->acrescenta(r.cnes, estagiado);
         }
         if (reg.tipo() == '5') {
             chaveConsolidado(reg, chave);
@@ -844,13 +846,14 @@ CriticaRemessa::CriticaRemessa(Database& db, const CacheReferencia& cache, Drive
 CriticaRemessa::~CriticaRemessa() = default;
 
 ResultadoCritica CriticaRemessa::critica(const std::filesystem::path& arquivo,
-                                         const ParametrosCritica& parametros, Transaction& tx) {
-    return impl_->executa(arquivo, parametros, &tx);
+                                         const ParametrosCritica& parametros, Transaction& tx,
+                                         CopiaEstagio* copia) {
+    return impl_->executa(arquivo, parametros, &tx, copia);
 }
 
 ResultadoCritica CriticaRemessa::critica(const std::filesystem::path& arquivo,
                                          const ParametrosCritica& parametros) {
-    return impl_->executa(arquivo, parametros, nullptr);
+    return impl_->executa(arquivo, parametros, nullptr, nullptr);
 }
 
 }  // namespace velt

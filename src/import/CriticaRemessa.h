@@ -10,6 +10,7 @@
 
 namespace velt {
 
+class CopiaEstagio;
 class Database;
 class Transaction;
 
@@ -54,10 +55,11 @@ public:
     CriticaRemessa& operator=(const CriticaRemessa&) = delete;
 
     // Reads, checks and stages one batch file inside the caller's transaction (the caller has
-    // emptied TB_MOVIMENTO). Throws std::runtime_error when the error or notification file cannot
+    // emptied TB_MOVIMENTO); every staged row goes to `copia` too, when given, which is emptied
+    // first. Throws std::runtime_error when the error or notification file (or the copy) cannot
     // be written and DatabaseError when staging fails.
     ResultadoCritica critica(const std::filesystem::path& arquivo, const ParametrosCritica& parametros,
-                             Transaction& tx);
+                             Transaction& tx, CopiaEstagio* copia = nullptr);
     // The same reading and checking without staging.
     ResultadoCritica critica(const std::filesystem::path& arquivo, const ParametrosCritica& parametros);
 

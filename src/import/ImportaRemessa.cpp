@@ -19,6 +19,7 @@
 #include "gestor/Gestor.h"
 #include "import/ArmazenaRemessa.h"
 #include "import/CacheReferencia.h"
+#include "import/CopiaEstagio.h"
 #include "import/CriticaRemessa.h"
 #include "import/Extracao.h"
 #include "import/Protocolo.h"
@@ -186,11 +187,11 @@ struct Gravacao {
 };
 
 // A staging attachment: the run's staging transaction on it, never committed, and what reads
-// and writes through it. Each batch file stages inside a savepoint of that transaction; the
-// storage reads the staged rows back through it, and they are undone by rolling back to the
-// savepoint, when the attachment is next used. Undoing its own rows costs the engine far less
-// than deleting committed rows and collecting them afterwards, and nothing of them outlives the
-// run.
+// and writes through it. Each batch file stages inside a savepoint of that transaction, and its
+// staged rows are undone by rolling back to the savepoint when the attachment is next used.
+// Undoing its own rows costs the engine far less than deleting committed rows and collecting
+// them afterwards, and nothing of them outlives the run. The storage reads the staged rows from
+// their copy, in the order they were staged.
 struct Estagio {
     Estagio(Database& principal, const CacheReferencia& cache, Driver& driver)
         : db(Database::attach(principal.params())),
@@ -198,11 +199,9 @@ struct Estagio {
           selDuplicada(db->prepare("select * from tb_estagio_remessa where nu_remessa = :remessa and "
                                    "dt_geracao_remessa >= :geracao and dt_competencia = :cmpt")),
           selImportada(db->prepare("select * from tb_estagio_remessa where nu_remessa = :remessa and  "
-                                   "dt_competencia = :cmpt and nu_status = :st")),
-          selMovimento(PreparaLeituraEstagio(*db)) {}
+                                   "dt_competencia = :cmpt and nu_status = :st")) {}
 
-    // Undoes the staged rows of the pass before (kept until its storage read them) and opens the
-    // savepoint of the next one.
+    // Undoes the staged rows of the pass before and opens the savepoint of the next one.
     void novoPasso() {
         if (sujo) tx->execute("ROLLBACK TO SAVEPOINT ESTAGIO_REMESSA");
         sujo = false;
@@ -211,7 +210,8 @@ struct Estagio {
 
     std::unique_ptr<Database> db;
     CriticaRemessa critica;
-    Statement selDuplicada, selImportada, selMovimento;
+    Statement selDuplicada, selImportada;
+    CopiaEstagio copia;  // the staged rows of the last pass, until its storage read them
     std::optional<Transaction> tx;
     bool sujo = false;  // staged rows of a finished pass are still there
 };
@@ -223,10 +223,7 @@ struct Arquivo {
         checagem.inicia([this, p] {
             Estagio& e = *estagio;
             e.novoPasso();
-            resultado = e.critica.critica(caminho, p, *e.tx);
-            // The staged rows are opened here too: the engine sorts them off the storing thread.
-            if (!resultado.erro && !resultado.semMovimento)
-                estagiados.emplace(e.selMovimento.bind("remessa", remessa).open(*e.tx));
+            resultado = e.critica.critica(caminho, p, *e.tx, &e.copia);
         });
     }
 
@@ -237,7 +234,6 @@ struct Arquivo {
     Estagio* estagio = nullptr;
     bool substitui = false;  // the replacement answer as it stood after this file's duplicate check
     ResultadoCritica resultado;
-    std::optional<Cursor> estagiados;  // the staged rows, when the file is to be stored
     Tarefa checagem;                   // last: joined before what it fills goes
 };
 
@@ -581,7 +577,7 @@ bool Execucao::armazena(Arquivo& a) {
         } else {
             ++k.importados;
             linhaRemessa(g, *tx, remessa, geracao, "1");
-            g.armazena.armazena(*tx, *a.estagiados, c.cnes, remessa, geracao, numeracao_);
+            g.armazena.armazena(*tx, a.estagio->copia, c.cnes, remessa, geracao, numeracao_);
         }
     } else {
         ++k.comErros;
@@ -622,7 +618,6 @@ bool Execucao::armazena(Arquivo& a) {
     const bool segue = !passo.interrompe;
     pendente_ = Pendente{a.indice, a.caminho, remessa, c.cnes, std::move(passo), &g};
     g.commit.inicia(std::move(tx));
-    a.estagiados.reset();
     a.estagio->sujo = true;
     return segue;
 }

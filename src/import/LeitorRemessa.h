@@ -74,6 +74,7 @@ public:
 
     std::string_view operator[](CampoRemessa c) const { return campos_[static_cast<std::size_t>(c)]; }
     void define(CampoRemessa c, std::string_view valor) { campos_[static_cast<std::size_t>(c)] = valor; }
+    const std::array<std::string_view, kCamposRemessa>& campos() const { return campos_; }
     char tipo() const { return tamanho_ ? linha_[0] : '\0'; }
 
 private:
