@@ -302,7 +302,6 @@ void Database::connect(bool create) {
         dpb->insertString(&st, isc_dpb_user_name, params_.usuario.c_str());
         dpb->insertString(&st, isc_dpb_password, params_.senha.c_str());
         dpb->insertString(&st, isc_dpb_lc_ctype, "WIN1252");
-        if (getenv("VELT_BUF")) dpb->insertInt(&st, isc_dpb_num_buffers, atoi(getenv("VELT_BUF")));
         IProvider* prov = master()->getDispatcher();
         struct RelP {
             IProvider* p;

@@ -367,6 +367,10 @@ void ArmazenaRemessa::armazenaLinhas(Transaction& tx, Proxima&& proxima, const s
     }
     numeracao.paciente = seqPac_;
     numeracao.internacao = seqInt_;
+    // The indexes serve this batch only: the next one loads its establishment's own.
+    pacientes_ = {};
+    internacoes_ = {};
+    consolidados_ = {};
 }
 
 void ArmazenaRemessa::gravaNumeracao(Transaction& tx) {
