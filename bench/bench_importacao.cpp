@@ -5,6 +5,8 @@
 // that does not grow with the number of batches.
 //
 //   bench_importacao [establishments=100] [records per batch=2000]
+#include <sys/resource.h>
+
 #include <cstdlib>
 #include <cstring>
 
@@ -52,6 +54,14 @@ void recomecaPico() {
         std::fputs("5", f);
         std::fclose(f);
     }
+}
+
+// Processor time of the whole process (every thread, user and system).
+double segundosCpu() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    auto s = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    return s(u.ru_utime) + s(u.ru_stime);
 }
 
 double segundos(Relogio::time_point t0) {
@@ -134,9 +144,11 @@ int main(int argc, char** argv) {
     op.arquivos = zips;
     std::printf("importando...\n");
     std::fflush(stdout);
+    const double cpu0 = segundosCpu();
     auto t0 = Relogio::now();
     ResultadoImportacao r = ImportaRemessas(banco.db(), driver, op);
     const double tempo = segundos(t0);
+    const double cpu = segundosCpu() - cpu0;
     const long memoriaPico = memoriaKb("VmHWM");
     defineRelogio({});
 
@@ -150,6 +162,7 @@ int main(int argc, char** argv) {
                 banco.valor("select count(*) from tb_paciente").c_str());
 
     const double primeira = std::chrono::duration<double>(driver.metade - t0).count();
+    std::printf("  processador: %.2f s em %.2f s (%.2f núcleos em média)\n", cpu, tempo, cpu / tempo);
     std::printf("  primeira metade dos arquivos: %.0f registros/s; segunda metade: %.0f registros/s\n",
                 double(total / 2) / primeira, double(total - total / 2) / (tempo - primeira));
 

@@ -199,17 +199,16 @@ ArmazenaRemessa::ArmazenaRemessa(Database& db, Driver& driver)
                      "CO_FONTE_REMUNERA, DT_INTERNACAO, DT_SAIDA from tb_internacao "
                      "where co_cnes = :cnes")),
       totInternacoes_(db.prepare("select count(*) as TOTREG from tb_internacao where nu_remessa = :remessa")),
-      totConsolidados_(db.prepare("select count(*) as TOTREG from tb_a_consolidado where co_cnes = :cnes and "
-                                  "dt_competencia = :cmpt ")),
-      somaAmbulatoriais_(
-          db.prepare("select Sum(cast(NU_QUANTIDADE as Integer)) as TotalA from tb_internacao where co_cnes = "
-                     ":cnes and NU_CMPT=:cmpt and co_modalidade = :modalidade ")),
-      totHospitalares_(
-          db.prepare("select count(*) as TOTINT from tb_internacao where co_cnes = :cnes and NU_CMPT = :cmpt "
-                     "and co_modalidade = :modalidade ")),
+      // Each of the two tables is read once for its figures: the month's individual rows of the
+      // establishment for the ambulatory sum and the hospitalisation count, its consolidated rows
+      // for their count and sum.
+      somaIndividuais_(db.prepare(
+          "select Sum(case when co_modalidade = :ambulatorial then cast(NU_QUANTIDADE as Integer) end) as TotalA, "
+          "Sum(case when co_modalidade = :hospitalar then 1 else 0 end) as TOTINT from tb_internacao "
+          "where co_cnes = :cnes and NU_CMPT=:cmpt ")),
       somaConsolidados_(
-          db.prepare("select Sum(CAST(NU_QUANTIDADE AS INTEGER)) as TotalC from tb_a_consolidado where co_cnes "
-                     "= :cnes and dt_competencia = :cmpt ")) {}
+          db.prepare("select count(*) as TOTREG, Sum(CAST(NU_QUANTIDADE AS INTEGER)) as TotalC from "
+                     "tb_a_consolidado where co_cnes = :cnes and dt_competencia = :cmpt ")) {}
 
 ArmazenaRemessa::~ArmazenaRemessa() = default;
 
@@ -597,19 +596,34 @@ void ArmazenaRemessa::passoConsolidado(Transaction& tx, const Registro& r, const
 
 EstatisticaRemessa ArmazenaRemessa::estatistica(Transaction& tx, const std::string& cnes,
                                                 const std::string& competencia, const std::string& remessa) {
-    auto um = [&](Statement& st) {
-        Cursor c = st.open(tx);
-        if (!c.next()) return 0LL;
-        std::string t = c.text(std::size_t{0});
+    // A figure of the first row; a sum over no row is NULL: 0.
+    auto figura = [](const Cursor& c, std::size_t coluna) {
+        std::string t = c.text(coluna);
         return t.empty() ? 0LL : std::stoll(t);
     };
     EstatisticaRemessa e;
-    e.inseridos = um(totInternacoes_.bind("remessa", remessa)) +
-                  um(totConsolidados_.bind("cnes", cnes).bind("cmpt", competencia));
-    e.ambulatoriais =
-        um(somaAmbulatoriais_.bind("cnes", cnes).bind("cmpt", competencia).bind("modalidade", "01"));
-    e.internacoes = um(totHospitalares_.bind("cnes", cnes).bind("cmpt", competencia).bind("modalidade", "02"));
-    e.consolidados = um(somaConsolidados_.bind("cnes", cnes).bind("cmpt", competencia));
+    {
+        Cursor c = totInternacoes_.bind("remessa", remessa).open(tx);
+        if (c.next()) e.inseridos = figura(c, 0);
+    }
+    {
+        Cursor c = somaIndividuais_.bind("cnes", cnes)
+                       .bind("cmpt", competencia)
+                       .bind("ambulatorial", "01")
+                       .bind("hospitalar", "02")
+                       .open(tx);
+        if (c.next()) {
+            e.ambulatoriais = figura(c, 0);
+            e.internacoes = figura(c, 1);
+        }
+    }
+    {
+        Cursor c = somaConsolidados_.bind("cnes", cnes).bind("cmpt", competencia).open(tx);
+        if (c.next()) {
+            e.inseridos += figura(c, 0);
+            e.consolidados = figura(c, 1);
+        }
+    }
     return e;
 }
 

@@ -98,7 +98,7 @@ private:
     Statement insPaciente_, updPaciente_, updPacienteCns_, insInternacao_, insConsolidado_,
         selConsolidado_, selControle_, updControle_, delInternacao_, delConsolidado_, selPacientes_,
         selInternacoes_;
-    Statement totInternacoes_, totConsolidados_, somaAmbulatoriais_, totHospitalares_, somaConsolidados_;
+    Statement totInternacoes_, somaIndividuais_, somaConsolidados_;
 
     // Patients of the establishment by (record number, birth date, name, sex), newest first.
     std::unordered_map<std::string, std::vector<Paciente>> pacientes_;
