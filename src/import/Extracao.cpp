@@ -53,9 +53,10 @@ Falha extraiEntrada(zip_t* za, zip_uint64_t i, const zip_stat_t& st, const fs::p
                 std::error_code ec;
                 fs::remove(temp, ec);
                 // Traditional encryption lets one wrong password in 256 past its check byte;
-                // the contents then fail their CRC.
+                // the contents then come out as garbage that the decompressor refuses or that
+                // fails its CRC.
                 bool cifrada = (st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE;
-                return codigo == ZIP_ER_CRC && cifrada ? Falha::Senha : Falha::Outra;
+                return cifrada && (codigo == ZIP_ER_CRC || codigo == ZIP_ER_ZLIB) ? Falha::Senha : Falha::Outra;
             }
             if (n == 0) break;
             out.write(buf, n);
