@@ -52,9 +52,9 @@ std::optional<std::string> opcional(const Cursor& c, std::string_view coluna) {
 
 enum class ClasseCns { Vazio, Valido, Outro };
 
-ClasseCns classe(const std::optional<std::string>& cns) {
-    if (!cns || cns->empty()) return ClasseCns::Vazio;
-    return ValidaCNS(*cns) ? ClasseCns::Valido : ClasseCns::Outro;
+ClasseCns classe(std::string_view cns, bool nulo) {
+    if (nulo || cns.empty()) return ClasseCns::Vazio;
+    return ValidaCNS(std::string(cns)) ? ClasseCns::Valido : ClasseCns::Outro;
 }
 
 }  // namespace
@@ -226,42 +226,108 @@ void ArmazenaRemessa::apagaAnteriores(Transaction& tx, const std::string& cnes, 
     }
 }
 
+std::string_view ArmazenaRemessa::Internacao::texto(Texto t) const {
+    std::size_t inicio = 0;
+    for (int i = 0; i < t; ++i) inicio += tamanhos[i];
+    return {textos + inicio, tamanhos[t]};
+}
+
+void ArmazenaRemessa::liberaIndices() {
+    indice_.limpa();
+    indiceInternacoes_.limpa();
+    pacientes_ = {};
+    internacoes_ = {};
+    consolidados_ = {};
+}
+
+void ArmazenaRemessa::novoPaciente(std::uint32_t& primeiro, std::int64_t seq, std::optional<std::string_view> cns) {
+    pacientes_.push_back(Paciente{seq, cns ? indice_.guarda(*cns) : std::string_view{}, !cns, primeiro});
+    primeiro = static_cast<std::uint32_t>(pacientes_.size() - 1);
+}
+
+const std::string& ArmazenaRemessa::chaveInternacoes(std::string_view pront, std::int64_t seqPaciente) {
+    chave_.assign(semFinais(pront));
+    chave_.push_back('\x1f');
+    chave_ += std::to_string(seqPaciente);
+    return chave_;
+}
+
+void ArmazenaRemessa::novaInternacao(std::int64_t seq, std::string_view pront, std::string_view modalidade,
+                                     std::optional<std::string_view> procedimento,
+                                     std::optional<std::string_view> fonte, std::string_view entrada,
+                                     std::optional<std::string_view> saida) {
+    std::string textos;
+    Internacao i{};
+    i.seq = seq;
+    i.semProcedimento = !procedimento;
+    i.semFonte = !fonte;
+    i.semSaida = !saida;
+    const std::string_view partes[] = {modalidade, procedimento.value_or(""), fonte.value_or(""), entrada,
+                                       saida.value_or("")};
+    for (std::size_t k = 0; k < 5; ++k) {
+        textos.append(partes[k]);
+        i.tamanhos[k] = static_cast<std::uint16_t>(partes[k].size());
+    }
+    i.textos = indiceInternacoes_.guarda(textos).data();
+    std::uint32_t& primeiro = indiceInternacoes_.entrada(chaveInternacoes(pront, seq));
+    i.proximo = primeiro;
+    internacoes_.push_back(i);
+    primeiro = static_cast<std::uint32_t>(internacoes_.size() - 1);
+}
+
 void ArmazenaRemessa::carregaIndices(Transaction& tx, const std::string& cnes) {
-    pacientes_.clear();
-    internacoes_.clear();
-    consolidados_.clear();
-    cnesCarregado_ = cnes;
+    liberaIndices();
     {
+        // Each key's patients newest first, those of one number in the order the server gives them.
+        struct Lido {
+            std::uint32_t chave;  // into `chaves`
+            std::int64_t seq;
+            std::optional<std::string> cns;
+        };
+        auto vista = [](const std::optional<std::string>& t) {
+            return t ? std::optional<std::string_view>(*t) : std::nullopt;
+        };
+        std::vector<Lido> lidos;
+        std::vector<std::uint32_t> chaves;
         Cursor c = selPacientes_.bind("cnes", cnes).open(tx);
         while (c.next()) {
             if (c.isNull("NU_SEQ_ID_PACIENTE") || c.isNull("CO_SEXO")) continue;  // never equal on the server
-            auto& v = pacientes_[chave({c.text("NU_PRONTUARIO"), c.text("DT_NASC_PACIENTE"),
-                                        c.text("NO_PACIENTE"), c.text("CO_SEXO")})];
-            v.push_back(Paciente{c.integer("NU_SEQ_ID_PACIENTE"), opcional(c, "NU_CNS")});
+            chaves.push_back(indice_.chave(chave({c.text("NU_PRONTUARIO"), c.text("DT_NASC_PACIENTE"),
+                                                     c.text("NO_PACIENTE"), c.text("CO_SEXO")})));
+            lidos.push_back(Lido{static_cast<std::uint32_t>(chaves.size() - 1), c.integer("NU_SEQ_ID_PACIENTE"),
+                                 opcional(c, "NU_CNS")});
+        }
+        // Chained from the oldest, each new one first: the newest ends up first, and of two rows
+        // with one number the one the server gave first stays ahead.
+        std::vector<std::size_t> ordem(lidos.size());
+        for (std::size_t i = 0; i < ordem.size(); ++i) ordem[i] = ordem.size() - 1 - i;
+        std::stable_sort(ordem.begin(), ordem.end(),
+                         [&](std::size_t a, std::size_t b) { return lidos[a].seq < lidos[b].seq; });
+        pacientes_.reserve(lidos.size());
+        for (std::size_t i : ordem) {
+            const Lido& l = lidos[i];
+            novoPaciente(indice_.numero(chaves[l.chave]), l.seq, vista(l.cns));
         }
     }
-    for (auto& [k, v] : pacientes_)
-        std::stable_sort(v.begin(), v.end(),
-                         [](const Paciente& a, const Paciente& b) { return a.seq > b.seq; });
     {
         Cursor c = selInternacoes_.bind("cnes", cnes).open(tx);
         while (c.next()) {
             if (c.isNull("NU_SEQ_ID_PACIENTE")) continue;
-            auto mod = opcional(c, "CO_MODALIDADE");
-            if (!mod) continue;  // no query of the overlap check can match it
-            Internacao i;
-            i.seq = c.integer("NU_SEQ_ID_PACIENTE");
-            i.pront = std::string(semFinais(c.text("NU_PRONTUARIO")));
-            i.modalidade = std::string(semFinais(*mod));
-            // A NULL procedure or source never matches; keep a marker that no parameter equals.
-            i.procedimento = c.isNull("CO_PROCED_REALIZADO")
-                                 ? std::string("\x01")
-                                 : std::string(semFinais(c.text("CO_PROCED_REALIZADO")));
-            i.fonte = c.isNull("CO_FONTE_REMUNERA") ? std::string("\x01")
-                                                    : std::string(semFinais(c.text("CO_FONTE_REMUNERA")));
-            i.entrada = DataInvertida(c.text("DT_INTERNACAO"));
-            if (!c.isNull("DT_SAIDA")) i.saida = DataInvertida(c.text("DT_SAIDA"));
-            internacoes_[chave({i.pront, std::to_string(i.seq)})].push_back(std::move(i));
+            if (c.isNull("CO_MODALIDADE")) continue;  // no query of the overlap check can match it
+            auto texto = [&](const char* coluna) -> std::optional<std::string> {
+                if (c.isNull(coluna)) return std::nullopt;
+                return std::string(semFinais(c.text(coluna)));
+            };
+            const auto modalidade = texto("CO_MODALIDADE"), procedimento = texto("CO_PROCED_REALIZADO"),
+                       fonte = texto("CO_FONTE_REMUNERA");
+            const std::string entrada = DataInvertida(c.text("DT_INTERNACAO"));
+            std::optional<std::string> saida;
+            if (!c.isNull("DT_SAIDA")) saida = DataInvertida(c.text("DT_SAIDA"));
+            auto vista = [](const std::optional<std::string>& t) {
+                return t ? std::optional<std::string_view>(*t) : std::nullopt;
+            };
+            novaInternacao(c.integer("NU_SEQ_ID_PACIENTE"), c.text("NU_PRONTUARIO"), *modalidade,
+                           vista(procedimento), vista(fonte), entrada, vista(saida));
         }
     }
 }
@@ -367,9 +433,7 @@ void ArmazenaRemessa::armazenaLinhas(Transaction& tx, Proxima&& proxima, const s
     numeracao.paciente = seqPac_;
     numeracao.internacao = seqInt_;
     // The indexes serve this batch only: the next one loads its establishment's own.
-    pacientes_ = {};
-    internacoes_ = {};
-    consolidados_ = {};
+    liberaIndices();
 }
 
 void ArmazenaRemessa::gravaNumeracao(Transaction& tx) {
@@ -377,12 +441,12 @@ void ArmazenaRemessa::gravaNumeracao(Transaction& tx) {
     if (seqInt_ != intLido_) gravaControle(tx, "SEQ_INT", seqInt_);
 }
 
-std::vector<ArmazenaRemessa::Paciente>& ArmazenaRemessa::pacientesDaChave(const Registro& r) {
-    return pacientes_[r.chavePaciente()];
+std::uint32_t& ArmazenaRemessa::pacientesDaChave(const Registro& r) {
+    return indice_.entrada(r.chavePaciente());
 }
 
 void ArmazenaRemessa::passoPaciente(Transaction& tx, const Registro& r) {
-    auto& achados = pacientesDaChave(r);
+    std::uint32_t& primeiro = pacientesDaChave(r);
     auto insere = [&] {
         std::int64_t seq = seqPac_ + 1;
         try {
@@ -406,7 +470,7 @@ void ArmazenaRemessa::passoPaciente(Transaction& tx, const Registro& r) {
         }
         seqPac_ = seq;
         ++pacientesInseridos_;
-        achados.insert(achados.begin(), Paciente{seq, std::string(r.cns)});
+        novoPaciente(primeiro, seq, r.cns);
     };
     auto atualiza = [&](Paciente& p, bool comCns) {
         Statement& st = comCns ? updPacienteCns_ : updPaciente_;
@@ -425,18 +489,21 @@ void ArmazenaRemessa::passoPaciente(Transaction& tx, const Registro& r) {
             return;
         }
         // Every row with this number changes on the server; ours holds one.
-        if (comCns) p.cns = std::string(r.cns);
+        if (comCns) {
+            p.cns = indice_.guarda(r.cns);
+            p.cnsNulo = false;
+        }
     };
 
-    if (achados.empty()) {
+    if (primeiro == IndiceTextos::kNenhum) {
         insere();
         return;
     }
-    Paciente& p = achados.front();
+    Paciente& p = pacientes_[primeiro];
     const std::string R = apara(r.cns);
     const ClasseCns cr = R.empty() ? ClasseCns::Vazio : (ValidaCNS(R) ? ClasseCns::Valido : ClasseCns::Outro);
-    const ClasseCns cs = classe(p.cns);
-    const bool mesmo = p.cns && *p.cns == R;
+    const ClasseCns cs = classe(p.cns, p.cnsNulo);
+    const bool mesmo = !p.cnsNulo && p.cns == R;
     switch (cr) {
         case ClasseCns::Vazio:
             if (cs == ClasseCns::Valido)
@@ -462,19 +529,23 @@ void ArmazenaRemessa::passoPaciente(Transaction& tx, const Registro& r) {
     }
 }
 
-bool ArmazenaRemessa::sobrepoe(const Registro& r, std::int64_t seqPaciente) const {
+bool ArmazenaRemessa::sobrepoe(const Registro& r, std::int64_t seqPaciente) {
     const bool internacao = r.modalidade == "02";
     const bool ambulatorial = r.modalidade == "01" && sub(r.proc, 7, 3) != "000";
     if (!internacao && !ambulatorial) return false;
-    auto it = internacoes_.find(chave({r.pront, std::to_string(seqPaciente)}));
-    if (it == internacoes_.end()) return false;
+    const std::uint32_t* primeiro = indiceInternacoes_.acha(chaveInternacoes(r.pront, seqPaciente));
+    if (!primeiro) return false;
     const std::string a = DataInvertida(r.internacao), d = DataInvertida(r.saida);
-    for (const Internacao& s : it->second) {
-        if (s.modalidade != semFinais(r.modalidade)) continue;
-        if (ambulatorial && (s.procedimento != semFinais(r.proc) || s.fonte != semFinais(r.fonte))) continue;
-        if (!s.saida) continue;  // a NULL discharge makes both sides of the condition unknown
-        const std::string& A = s.entrada;
-        const std::string& D = *s.saida;
+    for (std::uint32_t i = *primeiro; i != IndiceTextos::kNenhum; i = internacoes_[i].proximo) {
+        const Internacao& s = internacoes_[i];
+        if (s.texto(Internacao::Modalidade) != semFinais(r.modalidade)) continue;
+        if (ambulatorial && (s.semProcedimento || s.semFonte ||
+                             s.texto(Internacao::Procedimento) != semFinais(r.proc) ||
+                             s.texto(Internacao::Fonte) != semFinais(r.fonte)))
+            continue;
+        if (s.semSaida) continue;  // a NULL discharge makes both sides of the condition unknown
+        const std::string_view A = s.texto(Internacao::Entrada);
+        const std::string_view D = s.texto(Internacao::Saida);
         if ((ComparaTexto(a, D) < 0 && ComparaTexto(D, a) > 0 && ComparaTexto(A, d) < 0) ||
             (ComparaTexto(a, A) == 0 && ComparaTexto(D, d) == 0))
             return true;
@@ -484,14 +555,15 @@ bool ArmazenaRemessa::sobrepoe(const Registro& r, std::int64_t seqPaciente) cons
 
 void ArmazenaRemessa::passoInternacao(Transaction& tx, const Registro& r, const std::string& remessa,
                                       const DataHora& geracao) {
-    const auto& achados = pacientesDaChave(r);
     const std::string R = apara(r.cns);
     const Paciente* p = nullptr;
-    for (const Paciente& c : achados)
-        if (R.empty() || igual(c.cns, R)) {
+    for (std::uint32_t i = pacientesDaChave(r); i != IndiceTextos::kNenhum; i = pacientes_[i].proximo) {
+        const Paciente& c = pacientes_[i];
+        if (R.empty() || (!c.cnsNulo && semFinais(c.cns) == semFinais(R))) {
             p = &c;
             break;
         }
+    }
     if (!p) throw std::runtime_error("paciente não encontrado");
     const std::int64_t seqPaciente = p->seq;
     if (sobrepoe(r, seqPaciente)) return;
@@ -538,15 +610,8 @@ void ArmazenaRemessa::passoInternacao(Transaction& tx, const Registro& r, const 
     }
     seqInt_ = seq;
     ++internacoesInseridas_;
-    Internacao i;
-    i.seq = seqPaciente;
-    i.pront = std::string(semFinais(r.pront));
-    i.modalidade = std::string(semFinais(r.modalidade));
-    i.procedimento = std::string(semFinais(r.proc));
-    i.fonte = std::string(semFinais(fonte));
-    i.entrada = DataInvertida(r.internacao);
-    i.saida = DataInvertida(r.saida);
-    internacoes_[chave({i.pront, std::to_string(seqPaciente)})].push_back(std::move(i));
+    novaInternacao(seqPaciente, r.pront, semFinais(r.modalidade), semFinais(r.proc), semFinais(fonte),
+                   DataInvertida(r.internacao), DataInvertida(r.saida));
 }
 
 void ArmazenaRemessa::passoConsolidado(Transaction& tx, const Registro& r, const std::string& remessa,

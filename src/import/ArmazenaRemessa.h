@@ -1,15 +1,16 @@
 #pragma once
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "common/DataHora.h"
 #include "data/Database.h"
+#include "import/IndiceTextos.h"
 
 namespace velt {
 
@@ -63,15 +64,22 @@ public:
     long long consolidadosInseridos() const { return consolidadosInseridos_; }
 
 private:
+    // A patient of the establishment. The patients of one key chain newest first.
     struct Paciente {
         std::int64_t seq;
-        std::optional<std::string> cns;  // NU_CNS as the database returns it
+        std::string_view cns;  // NU_CNS as the database returns it, kept in the index's texts
+        bool cnsNulo;
+        std::uint32_t proximo;
     };
+    // A stored attendance. Those of one (record number, patient number) chain together.
     struct Internacao {
-        std::int64_t seq;                                    // NU_SEQ_ID_PACIENTE
-        std::string pront, modalidade, procedimento, fonte;  // without trailing blanks
-        std::string entrada;                                 // DT_INTERNACAO rewritten YYYYMMDD
-        std::optional<std::string> saida;                    // DT_SAIDA rewritten YYYYMMDD
+        enum Texto { Modalidade, Procedimento, Fonte, Entrada, Saida };
+        std::int64_t seq;     // NU_SEQ_ID_PACIENTE
+        const char* textos;   // the five texts one after the other, without trailing blanks; dates YYYYMMDD
+        std::array<std::uint16_t, 5> tamanhos;
+        bool semProcedimento, semFonte, semSaida;  // NULL on the server: never equal
+        std::uint32_t proximo;
+        std::string_view texto(Texto t) const;
     };
     struct Consolidado {
         std::optional<std::string> procedimento, fonte, operadora;  // without trailing blanks
@@ -88,8 +96,14 @@ private:
                          const DataHora& geracao);
     void passoConsolidado(Transaction& tx, const Registro& r, const std::string& remessa,
                           const DataHora& geracao);
-    bool sobrepoe(const Registro& r, std::int64_t seqPaciente) const;
-    std::vector<Paciente>& pacientesDaChave(const Registro& r);
+    bool sobrepoe(const Registro& r, std::int64_t seqPaciente);
+    std::uint32_t& pacientesDaChave(const Registro& r);
+    void novoPaciente(std::uint32_t& primeiro, std::int64_t seq, std::optional<std::string_view> cns);
+    void novaInternacao(std::int64_t seq, std::string_view pront, std::string_view modalidade,
+                        std::optional<std::string_view> procedimento, std::optional<std::string_view> fonte,
+                        std::string_view entrada, std::optional<std::string_view> saida);
+    const std::string& chaveInternacoes(std::string_view pront, std::int64_t seqPaciente);
+    void liberaIndices();
     std::int64_t leControle(Transaction& tx, const char* campo);
     void gravaControle(Transaction& tx, const char* campo, std::int64_t valor);
 
@@ -100,13 +114,16 @@ private:
         selInternacoes_;
     Statement totInternacoes_, somaIndividuais_, somaConsolidados_;
 
-    // Patients of the establishment by (record number, birth date, name, sex), newest first.
-    std::unordered_map<std::string, std::vector<Paciente>> pacientes_;
-    // Stored attendances of the establishment by (record number, patient number).
-    std::unordered_map<std::string, std::vector<Internacao>> internacoes_;
+    // Patients of the establishment by (record number, birth date, name, sex), newest first, and
+    // its stored attendances by (record number, patient number): chains of entries whose heads
+    // the key index holds.
+    IndiceTextos indice_;
+    IndiceTextos indiceInternacoes_;
+    std::vector<Paciente> pacientes_;
+    std::vector<Internacao> internacoes_;
+    std::string chave_;  // the key being looked up
     // Consolidated rows of the establishment, loaded per competência when first asked.
     std::map<std::string, std::vector<Consolidado>> consolidados_;
-    std::string cnesCarregado_;
     std::int64_t seqPac_ = 0, seqInt_ = 0;
     std::int64_t pacLido_ = 0, intLido_ = 0;  // TB_CONTROLE as read by the last armazena
     long long pacientesInseridos_ = 0, internacoesInseridas_ = 0, consolidadosInseridos_ = 0;
