@@ -50,9 +50,13 @@ char maiuscula(char c) {
 // What one batch file's pass leaves for after its commit.
 struct Passo {
     bool estatistica = false;  // the statistics row was written: the protocol is due
-    bool interrompe = false;   // the statistics row failed: the run ends
+    std::string falhaEstatistica;  // the statistics row failed: this is said and the run ends
     DadosProtocolo protocolo;
 };
+
+// The run ends after a batch whose statistics row failed: the batch after it, stored while that
+// one was finishing, is dropped as if never started.
+struct ExecucaoInterrompida {};
 
 // Work on a thread of its own. espera() joins it and raises its failure; it is joined anyway
 // when destroyed, so nothing it uses can go first.
@@ -81,13 +85,17 @@ private:
     std::thread linha_;
 };
 
-// Commits a pass's transaction on a thread of its own, so that the engine writes the pass's
-// pages to disk while the run goes on with the next batch file. One commit at a time.
+// Finishes a pass's transaction on a thread of its own (its last writes, then the commit), so
+// that the engine writes the pass's pages to disk while the run goes on with the next batch
+// file. One at a time.
 class CommitEmCurso {
 public:
-    void inicia(std::unique_ptr<Transaction> tx) {
+    void inicia(std::unique_ptr<Transaction> tx, std::function<void(Transaction&)> antes) {
         tx_ = std::move(tx);
-        tarefa_.inicia([this] { tx_->commit(); });
+        tarefa_.inicia([this, antes = std::move(antes)] {
+            if (antes) antes(*tx_);
+            tx_->commit();
+        });
     }
     void espera() {
         try {
@@ -133,6 +141,11 @@ public:
     void processaEventos() override { destino_.processaEventos(); }
 
     void retem() { retem_ = true; }
+    // What was held is never said: the batch it was about is dropped.
+    void descarta() {
+        retem_ = false;
+        retidas_.clear();
+    }
     void libera() {
         retem_ = false;
         for (const auto& m : retidas_) destino_.mensagem(m.titulo, m.texto, m.icone);
@@ -243,7 +256,7 @@ struct Pendente {
     fs::path arquivo;
     std::string remessa;
     std::string cnes;  // of its header
-    Passo passo;
+    std::unique_ptr<Passo> passo;  // filled by the commit's thread
     Gravacao* gravacao = nullptr;  // where its commit runs
 };
 
@@ -274,6 +287,7 @@ private:
     enum class Situacao { Nova, Recusada, Carregada };
 
     void percorre(const std::vector<fs::path>& lista);
+    void percorreArquivos(const std::vector<fs::path>& lista);
     // The way in of a file: its duplicate check, with its messages and question, then its check
     // started. Null when the file goes no further.
     std::unique_ptr<Arquivo> entrada(std::size_t indice, const fs::path& caminho);
@@ -281,11 +295,15 @@ private:
     // it has to be said or asked (a batch not seen before); null otherwise.
     std::unique_ptr<Arquivo> antecipa(std::size_t indice, const fs::path& caminho, const std::string& atual);
     std::unique_ptr<Arquivo> novoArquivo(std::size_t indice, const fs::path& caminho);
-    // The pass of a checked file: storage, control rows, statistics, its commit started; false
-    // when the run must end.
-    bool armazena(Arquivo& a);
-    // Waits for the pending commit, then finishes its file: progress, deletion, protocol.
+    // The pass of a checked file: storage and control rows, then its statistics and commit
+    // started on a thread.
+    void armazena(Arquivo& a);
+    // Waits for the pending commit, then finishes its file: progress, deletion, protocol. Throws
+    // ExecucaoInterrompida after a batch whose statistics row failed.
     void concluiPendente();
+    // The statistics and the protocol's figures of a stored batch, on the commit's thread.
+    void fechaPasso(Gravacao& g, Transaction& tx, const std::string& remessa, const std::string& cnes,
+                    const std::string& razaoSocial, long long lidos, Passo& passo);
     void conclui(std::size_t indice, const fs::path& arquivo, const Passo& passo);
     void esvaziaEstagio();
     Situacao situacao(Estagio& e, const std::string& remessa, const DataHora& geracao);
@@ -294,8 +312,9 @@ private:
     void linhaEstabelecimento(Gravacao& g, Transaction& tx, const std::string& remessa, const char* status);
     void linhaRemessa(Gravacao& g, Transaction& tx, const std::string& remessa, const DataHora& geracao,
                       const char* status);
-    bool linhaEstatistica(Gravacao& g, Transaction& tx, const std::string& remessa, const EstatisticaRemessa& e,
-                          long long lidos);
+    // The statistics row; the failure's text when it could not be written.
+    std::string linhaEstatistica(Gravacao& g, Transaction& tx, const std::string& remessa,
+                                 const EstatisticaRemessa& e, long long lidos);
 
     Database& db_;
     Driver& driver_;
@@ -356,16 +375,21 @@ ResultadoImportacao Execucao::executa() {
 }
 
 void Execucao::percorre(const std::vector<fs::path>& lista) {
+    try {
+        percorreArquivos(lista);
+    } catch (const ExecucaoInterrompida&) {
+        driver_.status("");  // a file checked ahead is dropped unstored
+    }
+}
+
+void Execucao::percorreArquivos(const std::vector<fs::path>& lista) {
     std::unique_ptr<Arquivo> proximo;
     for (std::size_t i = 0; i < lista.size(); ++i) {
         std::unique_ptr<Arquivo> atual = proximo ? std::move(proximo) : entrada(i, lista[i]);
         if (!atual) continue;
         atual->checagem.espera();
         if (i + 1 < lista.size()) proximo = antecipa(i + 1, lista[i + 1], atual->remessa);
-        if (!armazena(*atual)) {
-            concluiPendente();
-            return;  // a file checked ahead is dropped unstored
-        }
+        armazena(*atual);
     }
     concluiPendente();
     r_.concluida = true;
@@ -424,7 +448,9 @@ void Execucao::concluiPendente() {
     Pendente p = std::move(*pendente_);
     pendente_.reset();
     p.gravacao->commit.espera();
-    conclui(p.indice, p.arquivo, p.passo);
+    if (!p.passo->falhaEstatistica.empty()) driver_.erro(p.passo->falhaEstatistica);
+    conclui(p.indice, p.arquivo, *p.passo);
+    if (!p.passo->falhaEstatistica.empty()) throw ExecucaoInterrompida{};
 }
 
 void Execucao::conclui(std::size_t indice, const fs::path& arquivo, const Passo& passo) {
@@ -433,7 +459,7 @@ void Execucao::conclui(std::size_t indice, const fs::path& arquivo, const Passo&
     std::error_code ec;
     fs::remove(arquivo, ec);
     driver_.processaEventos();
-    if (passo.estatistica && !passo.interrompe && op_.protocolo)
+    if (passo.estatistica && op_.protocolo)
         r_.protocolos.push_back(EmiteProtocolo(passo.protocolo, dirtrab_, *op_.protocolo, driver_));
 }
 
@@ -508,8 +534,8 @@ void Execucao::linhaRemessa(Gravacao& g, Transaction& tx, const std::string& rem
     }
 }
 
-bool Execucao::linhaEstatistica(Gravacao& g, Transaction& tx, const std::string& remessa, const EstatisticaRemessa& e,
-                                long long lidos) {
+std::string Execucao::linhaEstatistica(Gravacao& g, Transaction& tx, const std::string& remessa,
+                                       const EstatisticaRemessa& e, long long lidos) {
     const std::string& t = op_.textoCompetencia;
     const std::string cmpt =
         (t.size() >= 7 ? t.substr(3, 4) : "") + t.substr(0, std::min<std::size_t>(2, t.size()));
@@ -531,15 +557,15 @@ bool Execucao::linhaEstatistica(Gravacao& g, Transaction& tx, const std::string&
     try {
         st.execute(tx);
     } catch (const DatabaseError&) {
-        g.driver.erro(std::string("Erro de ") + (existe ? "UPDATE" : "INSERT") + " na TB_REMESSA_ESTATISTICA");
-        return false;
+        return std::string("Erro de ") + (existe ? "UPDATE" : "INSERT") + " na TB_REMESSA_ESTATISTICA";
     }
-    return true;
+    return {};
 }
 
-bool Execucao::armazena(Arquivo& a) {
-    ContadoresImportacao& k = r_.contadores;
-    Passo passo;
+void Execucao::armazena(Arquivo& a) {
+    // Counted once the batch before is done: a run that ends there never reached this one.
+    ContadoresImportacao k;
+    auto passo = std::make_unique<Passo>();
     const std::string& remessa = a.remessa;
     const DataHora& geracao = a.geracao;
     const ResultadoCritica& c = a.resultado;
@@ -585,41 +611,55 @@ bool Execucao::armazena(Arquivo& a) {
     }
     // The batch before is done (committed, deleted, its protocol shown) before this one's
     // numbers go to TB_CONTROLE and before anything of this one is said.
-    concluiPendente();
+    try {
+        concluiPendente();
+    } catch (...) {
+        g.driver.descarta();
+        throw;
+    }
     g.driver.libera();
     if (armazenavel) g.armazena.gravaNumeracao(*tx);
     ++k.criticados;
+    ContadoresImportacao& total = r_.contadores;
+    total.criticados += k.criticados;
+    total.corretos += k.corretos;
+    total.comErros += k.comErros;
+    total.importados += k.importados;
+    total.semMovimento += k.semMovimento;
+    total.arquivosAgravo += k.arquivosAgravo;
+    total.arquivosErro += k.arquivosErro;
     driver_.status("");
 
-    if (!c.erro && c.linhasLidas >= 1) {
-        const std::string cmpt = competenciaDaRemessa(remessa);
-        EstatisticaRemessa e = g.armazena.estatistica(*tx, c.cnes, cmpt, remessa);
-        const long long lidos = c.linhasLidas - 2;
-        if (!linhaEstatistica(g, *tx, remessa, e, lidos)) {
-            passo.interrompe = true;
-        } else {
-            passo.estatistica = true;
-            DadosProtocolo& d = passo.protocolo;
-            d.momento = agora();
-            d.cnes = cp1252::toUtf8(c.cnes);
-            d.prestador = cp1252::toUtf8(c.razaoSocial);
-            d.gestor = cp1252::toUtf8(gestor_.identificacao) + "  -  UF: " + cp1252::toUtf8(gestor_.uf) +
-                       "  -  Cod Município: " + cp1252::toUtf8(gestor_.codmunic);
-            d.arquivo = remessa;
-            d.competencia = op_.textoCompetencia;
-            d.totalImportado = e.inseridos;
-            d.registrosLidos = lidos;
-            d.ambulatoriais = e.ambulatoriais;
-            d.internacoes = e.internacoes;
-            d.consolidados = e.consolidados;
-            d.atendimentos = e.total();
-        }
-    }
-    const bool segue = !passo.interrompe;
+    std::function<void(Transaction&)> antes;
+    if (!c.erro && c.linhasLidas >= 1)
+        antes = [this, &g, remessa, cnes = c.cnes, razao = c.razaoSocial, lidos = c.linhasLidas - 2,
+                 p = passo.get()](Transaction& t) { fechaPasso(g, t, remessa, cnes, razao, lidos, *p); };
     pendente_ = Pendente{a.indice, a.caminho, remessa, c.cnes, std::move(passo), &g};
-    g.commit.inicia(std::move(tx));
+    g.commit.inicia(std::move(tx), std::move(antes));
     a.estagio->sujo = true;
-    return segue;
+}
+
+void Execucao::fechaPasso(Gravacao& g, Transaction& tx, const std::string& remessa, const std::string& cnes,
+                          const std::string& razaoSocial, long long lidos, Passo& passo) {
+    const std::string cmpt = competenciaDaRemessa(remessa);
+    const EstatisticaRemessa e = g.armazena.estatistica(tx, cnes, cmpt, remessa);
+    passo.falhaEstatistica = linhaEstatistica(g, tx, remessa, e, lidos);
+    if (!passo.falhaEstatistica.empty()) return;
+    passo.estatistica = true;
+    DadosProtocolo& d = passo.protocolo;
+    d.momento = agora();
+    d.cnes = cp1252::toUtf8(cnes);
+    d.prestador = cp1252::toUtf8(razaoSocial);
+    d.gestor = cp1252::toUtf8(gestor_.identificacao) + "  -  UF: " + cp1252::toUtf8(gestor_.uf) +
+               "  -  Cod Município: " + cp1252::toUtf8(gestor_.codmunic);
+    d.arquivo = remessa;
+    d.competencia = op_.textoCompetencia;
+    d.totalImportado = e.inseridos;
+    d.registrosLidos = lidos;
+    d.ambulatoriais = e.ambulatoriais;
+    d.internacoes = e.internacoes;
+    d.consolidados = e.consolidados;
+    d.atendimentos = e.total();
 }
 
 }  // namespace
