@@ -367,6 +367,36 @@ TEST_F(ImportaTeste, EstatisticaQueFalhaEncerraAExecucao) {
     EXPECT_TRUE(fs::exists(dirRun() / (remessas[2] + ".VLT")));
 }
 
+// The last batch's statistics row failing: everything before it is done and counted, the run is
+// not complete, and the failure is the last thing said.
+TEST_F(ImportaTeste, EstatisticaDoUltimoLoteQueFalha) {
+    const auto cnes = CadastraEstabelecimentos(db(), 2);
+    std::vector<fs::path> zips;
+    std::vector<std::string> remessas;
+    for (int k = 0; k < 2; ++k) {
+        GeradorRemessa g(cnes[k], kCmpt);
+        g.registro(InternacaoValida(kCmpt));
+        zips.push_back(zipa(g, kGeracao));
+        remessas.push_back(g.remessa());
+    }
+    db().execute("create exception VELT_TESTE 'recusado'");
+    db().execute("create trigger VELT_TESTE_EST for TB_REMESSA_ESTATISTICA before insert as begin if "
+                 "(new.nu_remessa = '" + remessas[1] + "') then exception VELT_TESTE; end");
+
+    auto r = importa(zips);
+    EXPECT_FALSE(r.concluida);
+    ASSERT_FALSE(driver_.textos().empty());
+    EXPECT_EQ(driver_.textos().back(), "Erro de INSERT na TB_REMESSA_ESTATISTICA")
+        << ::testing::PrintToString(driver_.textos());
+    EXPECT_EQ(r.contadores.importados, 2);
+    EXPECT_EQ(r.contadores.criticados, 2);
+    ASSERT_EQ(protocolos_.dados.size(), 1u);
+    EXPECT_EQ(conta("tb_internacao"), 2);
+    EXPECT_EQ(conta("tb_remessa_estatistica"), 1);
+    EXPECT_EQ(driver_.ultimoProgresso, 100);
+    EXPECT_FALSE(fs::exists(dirRun() / (remessas[1] + ".VLT")));
+}
+
 // Two files of one establishment under different names in one run: the second is stored only
 // after the first has committed, and finds the patient instead of adding the patient again.
 TEST_F(ImportaTeste, MesmoEstabelecimentoEmDoisArquivosEncontraOPaciente) {
