@@ -336,20 +336,29 @@ TEST_F(ImportaTeste, LotesSeguidosNumeracaoContinuaEMensagensEmOrdem) {
 
 // A statistics row that cannot be written ends the run after its batch, as the pass before the
 // failure left it; the batch after it, already checked and being stored, is left untouched.
-TEST_F(ImportaTeste, EstatisticaQueFalhaEncerraAExecucao) {
-    const auto cnes = CadastraEstabelecimentos(db(), 3);
+// Runs whose statistics row is refused (by a trigger) for one batch.
+class ImportaEstatisticaRecusada : public ImportaTeste {
+protected:
+    // `lotes` batches of one record each, of as many establishments; the statistics row of the
+    // batch at `recusado` cannot be written.
+    void prepara(int lotes, int recusado) {
+        const auto cnes = CadastraEstabelecimentos(db(), lotes);
+        for (int k = 0; k < lotes; ++k) {
+            GeradorRemessa g(cnes[k], kCmpt);
+            g.registro(InternacaoValida(kCmpt));
+            zips.push_back(zipa(g, kGeracao));
+            remessas.push_back(g.remessa());
+        }
+        db().execute("create exception VELT_TESTE 'recusado'");
+        db().execute("create trigger VELT_TESTE_EST for TB_REMESSA_ESTATISTICA before insert as begin if "
+                     "(new.nu_remessa = '" + remessas[recusado] + "') then exception VELT_TESTE; end");
+    }
     std::vector<fs::path> zips;
     std::vector<std::string> remessas;
-    for (int k = 0; k < 3; ++k) {
-        GeradorRemessa g(cnes[k], kCmpt);
-        g.registro(InternacaoValida(kCmpt));
-        zips.push_back(zipa(g, kGeracao));
-        remessas.push_back(g.remessa());
-    }
-    db().execute("create exception VELT_TESTE 'recusado'");
-    db().execute("create trigger VELT_TESTE_EST for TB_REMESSA_ESTATISTICA before insert as begin if "
-                 "(new.nu_remessa = '" + remessas[1] + "') then exception VELT_TESTE; end");
+};
 
+TEST_F(ImportaEstatisticaRecusada, EncerraAExecucaoDepoisDoSeuLote) {
+    prepara(3, 1);
     auto r = importa(zips);
     EXPECT_FALSE(r.concluida);
     EXPECT_TRUE(disse("Erro de INSERT na TB_REMESSA_ESTATISTICA")) << ::testing::PrintToString(driver_.textos());
@@ -367,22 +376,10 @@ TEST_F(ImportaTeste, EstatisticaQueFalhaEncerraAExecucao) {
     EXPECT_TRUE(fs::exists(dirRun() / (remessas[2] + ".VLT")));
 }
 
-// The last batch's statistics row failing: everything before it is done and counted, the run is
-// not complete, and the failure is the last thing said.
-TEST_F(ImportaTeste, EstatisticaDoUltimoLoteQueFalha) {
-    const auto cnes = CadastraEstabelecimentos(db(), 2);
-    std::vector<fs::path> zips;
-    std::vector<std::string> remessas;
-    for (int k = 0; k < 2; ++k) {
-        GeradorRemessa g(cnes[k], kCmpt);
-        g.registro(InternacaoValida(kCmpt));
-        zips.push_back(zipa(g, kGeracao));
-        remessas.push_back(g.remessa());
-    }
-    db().execute("create exception VELT_TESTE 'recusado'");
-    db().execute("create trigger VELT_TESTE_EST for TB_REMESSA_ESTATISTICA before insert as begin if "
-                 "(new.nu_remessa = '" + remessas[1] + "') then exception VELT_TESTE; end");
-
+// The last batch's: everything before it is done and counted, the run is not complete, and the
+// failure is the last thing said.
+TEST_F(ImportaEstatisticaRecusada, NoUltimoLoteEhOUltimoDito) {
+    prepara(2, 1);
     auto r = importa(zips);
     EXPECT_FALSE(r.concluida);
     ASSERT_FALSE(driver_.textos().empty());
