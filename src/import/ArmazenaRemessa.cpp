@@ -50,6 +50,10 @@ std::optional<std::string> opcional(const Cursor& c, std::string_view coluna) {
     return c.text(coluna);
 }
 
+std::optional<std::string_view> vista(const std::optional<std::string>& t) {
+    return t ? std::optional<std::string_view>(*t) : std::nullopt;
+}
+
 enum class ClasseCns { Vazio, Valido, Outro };
 
 ClasseCns classe(std::string_view cns, bool nulo) {
@@ -164,8 +168,7 @@ struct ArmazenaRemessa::Registro {
 };
 
 ArmazenaRemessa::ArmazenaRemessa(Database& db, Driver& driver)
-    : db_(db),
-      driver_(driver),
+    : driver_(driver),
       insPaciente_(db.prepare("insert into tb_paciente values (:cnes,:pront,:CNS,"
                               ":nomep,:DtNasc,:sexo,:Logrp,:nump,:complp,"
                               ":CEPp,:mun,:uf,:seq)")),
@@ -280,22 +283,17 @@ void ArmazenaRemessa::carregaIndices(Transaction& tx, const std::string& cnes) {
     {
         // Each key's patients newest first, those of one number in the order the server gives them.
         struct Lido {
-            std::uint32_t chave;  // into `chaves`
+            std::uint32_t chave;  // its key's place in indice_
             std::int64_t seq;
             std::optional<std::string> cns;
         };
-        auto vista = [](const std::optional<std::string>& t) {
-            return t ? std::optional<std::string_view>(*t) : std::nullopt;
-        };
         std::vector<Lido> lidos;
-        std::vector<std::uint32_t> chaves;
         Cursor c = selPacientes_.bind("cnes", cnes).open(tx);
         while (c.next()) {
             if (c.isNull("NU_SEQ_ID_PACIENTE") || c.isNull("CO_SEXO")) continue;  // never equal on the server
-            chaves.push_back(indice_.chave(chave({c.text("NU_PRONTUARIO"), c.text("DT_NASC_PACIENTE"),
-                                                     c.text("NO_PACIENTE"), c.text("CO_SEXO")})));
-            lidos.push_back(Lido{static_cast<std::uint32_t>(chaves.size() - 1), c.integer("NU_SEQ_ID_PACIENTE"),
-                                 opcional(c, "NU_CNS")});
+            lidos.push_back(Lido{indice_.chave(chave({c.text("NU_PRONTUARIO"), c.text("DT_NASC_PACIENTE"),
+                                                      c.text("NO_PACIENTE"), c.text("CO_SEXO")})),
+                                 c.integer("NU_SEQ_ID_PACIENTE"), opcional(c, "NU_CNS")});
         }
         // Chained from the oldest, each new one first: the newest ends up first, and of two rows
         // with one number the one the server gave first stays ahead.
@@ -306,7 +304,7 @@ void ArmazenaRemessa::carregaIndices(Transaction& tx, const std::string& cnes) {
         pacientes_.reserve(lidos.size());
         for (std::size_t i : ordem) {
             const Lido& l = lidos[i];
-            novoPaciente(indice_.numero(chaves[l.chave]), l.seq, vista(l.cns));
+            novoPaciente(indice_.numero(l.chave), l.seq, vista(l.cns));
         }
     }
     {
@@ -323,9 +321,6 @@ void ArmazenaRemessa::carregaIndices(Transaction& tx, const std::string& cnes) {
             const std::string entrada = DataInvertida(c.text("DT_INTERNACAO"));
             std::optional<std::string> saida;
             if (!c.isNull("DT_SAIDA")) saida = DataInvertida(c.text("DT_SAIDA"));
-            auto vista = [](const std::optional<std::string>& t) {
-                return t ? std::optional<std::string_view>(*t) : std::nullopt;
-            };
             novaInternacao(c.integer("NU_SEQ_ID_PACIENTE"), c.text("NU_PRONTUARIO"), *modalidade,
                            vista(procedimento), vista(fonte), entrada, vista(saida));
         }

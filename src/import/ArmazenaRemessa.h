@@ -107,7 +107,6 @@ private:
     std::int64_t leControle(Transaction& tx, const char* campo);
     void gravaControle(Transaction& tx, const char* campo, std::int64_t valor);
 
-    Database& db_;
     Driver& driver_;
     Statement insPaciente_, updPaciente_, updPacienteCns_, insInternacao_, insConsolidado_,
         selConsolidado_, selControle_, updControle_, delInternacao_, delConsolidado_, selPacientes_,

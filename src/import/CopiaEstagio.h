@@ -26,7 +26,6 @@ public:
     // One staged row: the establishment as staged (the header's CNES) and the fields as staged
     // (competência already YYYYMM).
     void acrescenta(std::string_view cnes, const std::array<std::string_view, kCamposRemessa>& campos);
-    std::size_t linhas() const { return linhas_; }
 
     // Reading, once every row is in: releitura() goes back to the first row, proxima() makes the
     // next one current. The texts of the current row last until the next proxima().

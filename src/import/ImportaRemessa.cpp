@@ -216,8 +216,8 @@ struct Estagio {
 
     // Undoes the staged rows of the pass before and opens the savepoint of the next one.
     void novoPasso() {
-        if (sujo) tx->execute("ROLLBACK TO SAVEPOINT ESTAGIO_REMESSA");
-        sujo = false;
+        if (passoAberto) tx->execute("ROLLBACK TO SAVEPOINT ESTAGIO_REMESSA");
+        passoAberto = true;
         tx->execute("SAVEPOINT ESTAGIO_REMESSA");
     }
 
@@ -226,7 +226,7 @@ struct Estagio {
     Statement selDuplicada, selImportada;
     CopiaEstagio copia;  // the staged rows of the last pass, until its storage read them
     std::optional<Transaction> tx;
-    bool sujo = false;  // staged rows of a finished pass are still there
+    bool passoAberto = false;  // a pass's savepoint is open: its staged rows are still there
 };
 
 // One batch file on its way through the run. Its check (reading, checking, staging) runs on a
@@ -620,14 +620,7 @@ void Execucao::armazena(Arquivo& a) {
     g.driver.libera();
     if (armazenavel) g.armazena.gravaNumeracao(*tx);
     ++k.criticados;
-    ContadoresImportacao& total = r_.contadores;
-    total.criticados += k.criticados;
-    total.corretos += k.corretos;
-    total.comErros += k.comErros;
-    total.importados += k.importados;
-    total.semMovimento += k.semMovimento;
-    total.arquivosAgravo += k.arquivosAgravo;
-    total.arquivosErro += k.arquivosErro;
+    r_.contadores += k;
     driver_.status("");
 
     std::function<void(Transaction&)> antes;
@@ -636,7 +629,6 @@ void Execucao::armazena(Arquivo& a) {
                  p = passo.get()](Transaction& t) { fechaPasso(g, t, remessa, cnes, razao, lidos, *p); };
     pendente_ = Pendente{a.indice, a.caminho, remessa, c.cnes, std::move(passo), &g};
     g.commit.inicia(std::move(tx), std::move(antes));
-    a.estagio->sujo = true;
 }
 
 void Execucao::fechaPasso(Gravacao& g, Transaction& tx, const std::string& remessa, const std::string& cnes,

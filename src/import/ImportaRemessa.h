@@ -20,6 +20,18 @@ struct ContadoresImportacao {
     int semMovimento = 0;
     int arquivosAgravo = 0;  // notification files written
     int arquivosErro = 0;    // error files written
+
+    ContadoresImportacao& operator+=(const ContadoresImportacao& o) {
+        selecionados += o.selecionados;
+        criticados += o.criticados;
+        corretos += o.corretos;
+        comErros += o.comErros;
+        importados += o.importados;
+        semMovimento += o.semMovimento;
+        arquivosAgravo += o.arquivosAgravo;
+        arquivosErro += o.arquivosErro;
+        return *this;
+    }
 };
 
 // The nine lines of the summary dialog (Label1 to Label9, in label order), each count
